@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian 12 machine and builds the project.
+#   setup.sh run    install what is missing, build, start the viewer
+#   setup.sh test   install what is missing, build and run every test
+set -euo pipefail
+
+mode=${1:-}
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
+          qtbase5-dev libqwt-qt5-dev xvfb xauth xdotool)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+}
+
+configure_and_build() {  # dir, cmake options...
+  local dir=$1; shift
+  cmake -S "$root" -B "$root/$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$root/$dir" -j "$jobs"
+}
+
+run_tests() {
+  configure_and_build build -DCMAKE_BUILD_TYPE=Release
+  QT_QPA_PLATFORM=offscreen ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+  echo "== unit tests under AddressSanitizer + UndefinedBehaviorSanitizer"
+  configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+    -DTAVRO_SANITIZE=ON -DTAVRO_QT=OFF -DTAVRO_BENCH=OFF
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"
+
+  echo "== fuzzing the decoder and the sensitivity parser"
+  configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DTAVRO_FUZZ=ON -DTAVRO_QT=OFF -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
+  "$root/scripts/fuzz.sh" "$root/build-fuzz" 20
+}
+
+case "$mode" in
+  run)
+    install_missing
+    configure_and_build build -DCMAKE_BUILD_TYPE=Release
+    exec "$root/build/src/app/tavro-x"
+    ;;
+  test)
+    install_missing
+    run_tests
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

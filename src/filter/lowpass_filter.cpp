@@ -1,0 +1,1 @@
+// Fourth-order low-pass filter.

@@ -1,0 +1,1 @@
+// Recording format: constants, field offsets, layout probe.
