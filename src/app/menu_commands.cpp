@@ -1,0 +1,21 @@
+#include "app/main_window.h"
+#include "platform/application.h"
+
+void TForm1::AboutClick(Component* /*Sender*/) {
+  CurrentDesktop().ShowMessage("SW 01.03.00.", "Tavro");
+}
+
+void TForm1::Exit2Click(Component* /*Sender*/) { Application::Current()->Terminate(); }
+
+void TForm1::PrintClick(Component* /*Sender*/) {
+  CurrentDesktop().PrintChartLandscape(*Chart1);
+}
+
+void TForm1::SaveBmp1Click(Component* /*Sender*/) {
+  Form1->SaveFileDialog->Filter = "*.bmp|*.bmp";
+  Form1->SaveFileDialog->FilterIndex = 1;
+  if (!Form1->SaveFileDialog->Execute()) return;
+  // The name goes to the file system exactly as the dialog returned it.
+  CurrentDesktop().SaveChartToBitmap(*Form1->Chart1,
+                                                          Form1->SaveFileDialog->FileName);
+}

@@ -1,0 +1,23 @@
+#include "app/program_start.h"
+
+#include "app/main_window.h"
+#include "platform/application.h"
+
+int RunProgram(Application& application) {
+  try {
+    application.Initialize();
+    application.MainFormOnTaskBar = true;
+    application.CreateForm(Form1);
+    application.Run();
+  } catch (const Exception& error) {
+    application.ShowException(error);
+  } catch (...) {
+    // Nothing of a foreign exception is shown: the box carries an empty message.
+    try {
+      throw Exception("");
+    } catch (const Exception& empty) {
+      application.ShowException(empty);
+    }
+  }
+  return 0;
+}

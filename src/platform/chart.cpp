@@ -1,0 +1,81 @@
+#include "platform/chart.h"
+
+#include <string>
+
+#include "platform/exception.h"
+
+void ChartAxis::SetTitle(const std::string& title) {
+  if (title_ == title) return;
+  title_ = title;
+  chart_.Changed();
+}
+
+void ChartAxis::SetAutomatic(bool automatic) {
+  if (automatic_ == automatic) return;
+  automatic_ = automatic;
+  chart_.Changed();
+}
+
+void ChartSeries::SetActive(bool active) {
+  if (active_ == active) return;
+  active_ = active;
+  NotifyChanged();
+}
+
+void ChartSeries::SetTitle(const std::string& title) {
+  if (title_ == title) return;
+  title_ = title;
+  NotifyChanged();
+}
+
+void ChartSeries::SetSeriesColor(Color color) {
+  if (color_ == color) return;
+  color_ = color;
+  NotifyChanged();
+}
+
+void BarSeries::Clear() {
+  if (points_.empty()) return;
+  points_.clear();
+  NotifyChanged();
+}
+
+void BarSeries::AddXY(double x, double y, const std::string& label, Color color) {
+  points_.push_back(BarPoint{x, y, label, color});
+  NotifyChanged();
+}
+
+void Chart::ClearTitle() {
+  if (titleLines_.empty()) return;
+  titleLines_.clear();
+  NotifyChanged();
+}
+
+void Chart::AddTitleLine(const std::string& line) {
+  titleLines_.push_back(line);
+  NotifyChanged();
+}
+
+void Chart::AddSeries(ChartSeries* series) {
+  series->chart_ = this;
+  series_.push_back(series);
+}
+
+ChartSeries* Chart::GetSeries(int index) const {
+  if (index < 0 || index >= static_cast<int>(series_.size())) {
+    throw Exception("List index out of bounds (" + std::to_string(index) + ")");
+  }
+  return series_[index];
+}
+
+LineSeries* Chart::GetLineSeries(int index) const {
+  auto* series = dynamic_cast<LineSeries*>(GetSeries(index));
+  if (series == nullptr) throw Exception("Series " + std::to_string(index) + " is no line series");
+  return series;
+}
+
+BarSeries* Chart::GetBarSeries(int index) const {
+  auto* series = dynamic_cast<BarSeries*>(GetSeries(index));
+  if (series == nullptr) throw Exception("Series " + std::to_string(index) + " is no bar series");
+  return series;
+}

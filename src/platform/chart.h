@@ -1,0 +1,140 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/color.h"
+#include "platform/controls.h"
+#include "platform/dyn_array.h"
+
+class Chart;
+
+// An axis of a chart. Its setters tell the chart's observers.
+class ChartAxis {
+ public:
+  explicit ChartAxis(Chart& chart) : chart_(chart) {}
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  bool Automatic() const { return automatic_; }
+  void SetAutomatic(bool automatic);
+  bool AxisLineVisible = true;
+
+ private:
+  Chart& chart_;
+  std::string title_;
+  bool automatic_ = true;
+};
+
+// A series of a chart, addressed by its index in the chart's series list.
+class ChartSeries : public Component {
+ public:
+  using Component::Component;
+
+  Chart* ParentChart() const { return chart_; }
+  bool Active() const { return active_; }
+  void SetActive(bool active);
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  Color SeriesColor() const { return color_; }
+  void SetSeriesColor(Color color);
+
+ private:
+  friend class Chart;
+  Chart* chart_ = nullptr;
+  bool active_ = true;
+  std::string title_;
+  Color color_{};
+};
+
+// One coordinate of a line series: the array is held by reference, never copied, so the
+// series shows whatever the array holds once it is repainted.
+struct ChartValueList {
+  std::size_t Count = 0;
+  DynArray<double> Value;
+  bool Modified = false;
+};
+
+class LineSeries : public ChartSeries {
+ public:
+  using ChartSeries::ChartSeries;
+
+  ChartValueList XValues;
+  ChartValueList YValues;
+  // False: dense points may be reduced to each pixel column's extremes when drawn.
+  bool DrawAllPoints = true;
+
+  // Asks the views to draw the series again from its value lists.
+  void Repaint() { NotifyChanged(); }
+};
+
+struct BarPoint {
+  double X = 0.0;
+  double Y = 0.0;
+  std::string Label;
+  Color PointColor{};
+};
+
+// Bar series take their points one by one.
+class BarSeries : public ChartSeries {
+ public:
+  using ChartSeries::ChartSeries;
+
+  const std::vector<BarPoint>& Points() const { return points_; }
+  void Clear();
+  void AddXY(double x, double y, const std::string& label, Color color);
+
+  int BarWidthPercent = 70;
+  bool MarksVisible = false;
+
+ private:
+  std::vector<BarPoint> points_;
+};
+
+struct PrintMargins {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;  // per cent of the page
+};
+
+class Chart : public Control {
+ public:
+  explicit Chart(std::string name) : Control(std::move(name)), leftAxis_(*this), bottomAxis_(*this) {}
+
+  // The chart title: lines of text.
+  const std::vector<std::string>& TitleLines() const { return titleLines_; }
+  void ClearTitle();
+  void AddTitleLine(const std::string& line);
+
+  ChartAxis& LeftAxis() { return leftAxis_; }
+  const ChartAxis& LeftAxis() const { return leftAxis_; }
+  ChartAxis& BottomAxis() { return bottomAxis_; }
+  const ChartAxis& BottomAxis() const { return bottomAxis_; }
+
+  void AddSeries(ChartSeries* series);
+  std::size_t SeriesCount() const { return series_.size(); }
+  // Throws Exception for an index outside the series list.
+  ChartSeries* GetSeries(int index) const;
+  LineSeries* GetLineSeries(int index) const;
+  BarSeries* GetBarSeries(int index) const;
+
+  // Look settings of the form description.
+  bool View3D = true;
+  int Depth3DPercent = 15;
+  int Perspective3D = 15;
+  int Zoom3DPercent = 100;
+  int MarginRight = 3;
+  int MarginTop = 4;
+  bool LegendShowsSeries = true;
+  bool MouseWheelZooms = false;
+  bool MouseWheelPans = true;
+  PrintMargins Margins;
+
+  // Axis and series setters report through here.
+  void Changed() const { NotifyChanged(); }
+
+ private:
+  std::vector<std::string> titleLines_;
+  ChartAxis leftAxis_;
+  ChartAxis bottomAxis_;
+  std::vector<ChartSeries*> series_;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+class Chart;
+class FileDialog;
+class Form;
+
+// Everything the program asks of the desktop it runs on. The Qt front-end implements it;
+// tests use a scripted double.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // A modal box with the text, the caption and one OK button, owned by no window; returns
+  // when it has been closed.
+  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+  // As ShowMessage, with the error icon.
+  virtual void ShowError(const std::string& text, const std::string& caption) = 0;
+  // Shows the dialog; on a confirmed name stores it in the dialog's FileName and returns true.
+  virtual bool ExecuteFileDialog(FileDialog& dialog) = 0;
+  // Writes the chart, at its size on screen and on a white background, as a Windows bitmap.
+  virtual void SaveChartToBitmap(const Chart& chart, const std::string& fileName) = 0;
+  // Prints the chart as one landscape page on the current printer, inside its print margins.
+  virtual void PrintChartLandscape(const Chart& chart) = 0;
+  // Shows the main window and handles the user's actions until EndMessageLoop.
+  virtual void RunMessageLoop(Form& mainForm) = 0;
+  // Lets the message loop finish once the current action has been handled.
+  virtual void EndMessageLoop() = 0;
+};

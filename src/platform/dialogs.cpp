@@ -1,0 +1,7 @@
+#include "platform/dialogs.h"
+
+#include "platform/application.h"
+
+bool FileDialog::Execute() {
+  return CurrentDesktop().ExecuteFileDialog(*this);
+}

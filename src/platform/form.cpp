@@ -1,0 +1,5 @@
+#include "platform/form.h"
+
+void Form::AfterConstruction() {
+  if (OnCreate) DispatchUserAction([this] { OnCreate(this); });
+}

@@ -1,0 +1,79 @@
+#include "platform/application.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_desktop.h"
+
+TEST(ExceptionMessageText, AddsAFullStopAfterCharactersAboveIt) {
+  struct Case {
+    const char* message;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"Range check error", "Range check error."}, Case{"Done.", "Done."},
+                        Case{"Really?", "Really?."}, Case{"(3)", "(3)"}, Case{"a-", "a-"}, Case{"", ""},
+                        Case{"size 5", "size 5."}}) {
+    EXPECT_EQ(ExceptionMessageText(c.message), c.shown) << c.message;
+  }
+}
+
+TEST(Application, DispatchShowsWhatAHandlerThrowsAndGoesOn) {
+  ScriptedDesktop desktop;
+  Application application(desktop, "tavro-x");
+  application.Dispatch([] { throw Exception("List index out of bounds (3)"); });
+  application.Dispatch([] { throw std::runtime_error("disk"); });
+  application.Dispatch([] { throw 42; });
+  bool ran = false;
+  application.Dispatch([&] { ran = true; });
+
+  ASSERT_EQ(desktop.Messages.size(), 3u);
+  EXPECT_EQ(desktop.Messages[0].Text, "List index out of bounds (3)");
+  EXPECT_EQ(desktop.Messages[0].Caption, "tavro-x");
+  EXPECT_TRUE(desktop.Messages[0].IsError);
+  EXPECT_EQ(desktop.Messages[1].Text, "disk.");
+  EXPECT_EQ(desktop.Messages[2].Text, "");
+  EXPECT_TRUE(ran);
+}
+
+namespace {
+
+struct ProbeForm : Form {
+  static ProbeForm** variable;
+  static bool sawItselfDuringConstruction;
+  static bool failConstruction;
+  ProbeForm() : Form("ProbeForm") {
+    sawItselfDuringConstruction = (*variable == this);
+    if (failConstruction) throw Exception("cannot build the form");
+    OnCreate = [](Component*) { throw Exception("create failed"); };
+  }
+};
+ProbeForm** ProbeForm::variable = nullptr;
+bool ProbeForm::sawItselfDuringConstruction = false;
+bool ProbeForm::failConstruction = false;
+
+}  // namespace
+
+TEST(Application, CreateFormStoresTheInstanceBeforeItsConstructorRuns) {
+  ScriptedDesktop desktop;
+  Application application(desktop, "tavro-x");
+  ProbeForm* form = nullptr;
+  ProbeForm::variable = &form;
+  ProbeForm::failConstruction = false;
+  application.CreateForm(form);
+  EXPECT_TRUE(ProbeForm::sawItselfDuringConstruction);
+  EXPECT_EQ(application.MainForm(), form);
+  // OnCreate's exception is shown and construction completes.
+  ASSERT_EQ(desktop.Messages.size(), 1u);
+  EXPECT_EQ(desktop.Messages[0].Text, "create failed.");
+}
+
+TEST(Application, CreateFormResetsTheVariableWhenTheConstructorThrows) {
+  ScriptedDesktop desktop;
+  Application application(desktop, "tavro-x");
+  ProbeForm* form = nullptr;
+  ProbeForm::variable = &form;
+  ProbeForm::failConstruction = true;
+  EXPECT_THROW(application.CreateForm(form), Exception);
+  EXPECT_EQ(form, nullptr);
+  EXPECT_EQ(application.MainForm(), nullptr);
+  ProbeForm::failConstruction = false;
+}

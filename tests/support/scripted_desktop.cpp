@@ -1,0 +1,37 @@
+#include "support/scripted_desktop.h"
+
+#include <stdexcept>
+
+#include "platform/dialogs.h"
+
+void ScriptedDesktop::ShowMessage(const std::string& text, const std::string& caption) {
+  Messages.push_back({text, caption, false});
+  if (WhileMessageShown) WhileMessageShown(text);
+}
+
+void ScriptedDesktop::ShowError(const std::string& text, const std::string& caption) {
+  Messages.push_back({text, caption, true});
+  if (WhileMessageShown) WhileMessageShown(text);
+}
+
+bool ScriptedDesktop::ExecuteFileDialog(FileDialog& dialog) {
+  Dialogs.push_back(
+      {dialog.Kind() == FileDialogKind::Save, dialog.Filter, dialog.FilterIndex, dialog.FileName});
+  if (answers_.empty()) throw std::logic_error("test did not script an answer for a file dialog");
+  std::optional<std::string> answer = answers_.front();
+  answers_.pop_front();
+  if (!answer) return false;
+  dialog.FileName = *answer;
+  return true;
+}
+
+void ScriptedDesktop::SaveChartToBitmap(const Chart&, const std::string& fileName) {
+  SavedBitmaps.push_back(fileName);
+}
+
+void ScriptedDesktop::PrintChartLandscape(const Chart&) { ++PrintCount; }
+
+void ScriptedDesktop::RunMessageLoop(Form&) {
+  ++LoopRuns;
+  if (Session) Session();
+}

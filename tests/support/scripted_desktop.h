@@ -1,0 +1,53 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+
+// A desktop for tests: file dialogs answer from a queue, and everything the program shows
+// or asks for is recorded.
+class ScriptedDesktop : public Desktop {
+ public:
+  struct Message {
+    std::string Text;
+    std::string Caption;
+    bool IsError = false;
+  };
+  struct DialogCall {
+    bool IsSave = false;
+    std::string Filter;
+    int FilterIndex = 0;
+    std::string OfferedName;
+  };
+
+  // The next file dialog confirms this name.
+  void AnswerWith(const std::string& fileName) { answers_.push_back(fileName); }
+  // The next file dialog is cancelled.
+  void AnswerCancel() { answers_.push_back(std::nullopt); }
+  // What the message loop does once it runs (the user's actions); it then returns.
+  std::function<void()> Session;
+  // Runs while a message box is open, to look at the program's state at that moment.
+  std::function<void(const std::string& text)> WhileMessageShown;
+
+  std::vector<Message> Messages;
+  std::vector<DialogCall> Dialogs;
+  std::vector<std::string> SavedBitmaps;
+  int PrintCount = 0;
+  int EndLoopCount = 0;
+  int LoopRuns = 0;
+
+  void ShowMessage(const std::string& text, const std::string& caption) override;
+  void ShowError(const std::string& text, const std::string& caption) override;
+  bool ExecuteFileDialog(FileDialog& dialog) override;
+  void SaveChartToBitmap(const Chart& chart, const std::string& fileName) override;
+  void PrintChartLandscape(const Chart& chart) override;
+  void RunMessageLoop(Form& mainForm) override;
+  void EndMessageLoop() override { ++EndLoopCount; }
+
+ private:
+  std::deque<std::optional<std::string>> answers_;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/main_window.h"
+#include "platform/application.h"
+#include "support/scripted_desktop.h"
+
+// Starts the main window headless on a scripted desktop, the way the program creates it.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    application_ = std::make_unique<Application>(desktop, "tavro-x");
+    application_->CreateForm(Form1);
+  }
+  void TearDown() override {
+    application_.reset();
+    Form1 = nullptr;
+  }
+
+  TForm1& Window() { return *Form1; }
+  Application& App() { return *application_; }
+
+  // "&Open..." as a person chooses it, confirming `fileName` in the dialog.
+  void OpenThroughMenu(const std::string& fileName) {
+    desktop.AnswerWith(fileName);
+    Window().Open1->UserClick();
+  }
+
+  ScriptedDesktop desktop;
+
+ private:
+  std::unique_ptr<Application> application_;
+};
