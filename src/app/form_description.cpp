@@ -249,13 +249,16 @@ void TForm1::BuildFormDescription() {
     MenuItem* item = Create<MenuItem>(name);
     item->SetCaption(caption);
     if (parent != nullptr) parent->Add(item);
-    if (handler != nullptr) item->OnClick = [this, handler](Component* sender) { (this->*handler)(sender); };
+    if (handler != nullptr)
+      item->OnClick = [this, handler](Component* sender) { (this->*handler)(sender); };
     return item;
   };
   File = createItem("File", "&File", nullptr, nullptr);
   Open1 = createItem("Open1", "&Open...", File, &TForm1::Open1Click);
-  SaveGPSdata1 = createItem("SaveGPSdata1", "Save file with GPS map data", File, &TForm1::SaveGPSdata1Click);
-  SavenoGPS1 = createItem("SavenoGPS1", "Save file without route data", File, &TForm1::SavenoGPS1Click);
+  SaveGPSdata1 =
+      createItem("SaveGPSdata1", "Save file with GPS map data", File, &TForm1::SaveGPSdata1Click);
+  SavenoGPS1 =
+      createItem("SavenoGPS1", "Save file without route data", File, &TForm1::SavenoGPS1Click);
   SaveBmp1 = createItem("SaveBmp1", "Save to a .bmp file", File, &TForm1::SaveBmp1Click);
   Print = createItem("Print", "&Print", File, &TForm1::PrintClick);
   N1 = createItem("N1", "-", File, nullptr);

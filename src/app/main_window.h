@@ -29,11 +29,11 @@ class TForm1 : public Form, public RecordingState {
   PageControl* PageControl1;
   TabSheet* TabSheet1;
   Chart* Chart1;
-  std::array<LineSeries*, 11> Series1To11;     // Series1 .. Series11
-  std::array<LineSeries*, 10> Series22To31;    // Series22 .. Series31
+  std::array<LineSeries*, 11> Series1To11;   // Series1 .. Series11
+  std::array<LineSeries*, 10> Series22To31;  // Series22 .. Series31
   TabSheet* TabSheet2;
   Chart* Chart2;
-  std::array<BarSeries*, 10> Series12To21;     // Series12 .. Series21
+  std::array<BarSeries*, 10> Series12To21;  // Series12 .. Series21
   Panel* Panel1;
   Label* Label5;
   CheckBox* CBSpeed;

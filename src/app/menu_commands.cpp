@@ -5,7 +5,9 @@ void TForm1::AboutClick(Component* /*Sender*/) {
   CurrentDesktop().ShowMessage("SW 01.03.00.", "Tavro");
 }
 
-void TForm1::Exit2Click(Component* /*Sender*/) { Application::Current()->Terminate(); }
+void TForm1::Exit2Click(Component* /*Sender*/) {
+  Application::Current()->Terminate();
+}
 
 void TForm1::PrintClick(Component* /*Sender*/) {
   CurrentDesktop().PrintChartLandscape(*Chart1);
@@ -16,6 +18,5 @@ void TForm1::SaveBmp1Click(Component* /*Sender*/) {
   Form1->SaveFileDialog->FilterIndex = 1;
   if (!Form1->SaveFileDialog->Execute()) return;
   // The name goes to the file system exactly as the dialog returned it.
-  CurrentDesktop().SaveChartToBitmap(*Form1->Chart1,
-                                                          Form1->SaveFileDialog->FileName);
+  CurrentDesktop().SaveChartToBitmap(*Form1->Chart1, Form1->SaveFileDialog->FileName);
 }

@@ -33,7 +33,9 @@ Application::~Application() {
   if (current == this) current = nullptr;
 }
 
-Application* Application::Current() { return current; }
+Application* Application::Current() {
+  return current;
+}
 
 void Application::Adopt(Form* form) {
   forms_.emplace_back(form);

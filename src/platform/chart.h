@@ -98,7 +98,8 @@ struct PrintMargins {
 
 class Chart : public Control {
  public:
-  explicit Chart(std::string name) : Control(std::move(name)), leftAxis_(*this), bottomAxis_(*this) {}
+  explicit Chart(std::string name)
+      : Control(std::move(name)), leftAxis_(*this), bottomAxis_(*this) {}
 
   // The chart title: lines of text.
   const std::vector<std::string>& TitleLines() const { return titleLines_; }

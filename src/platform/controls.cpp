@@ -46,7 +46,9 @@ void RadioGroup::UserChoose(int index) {
   });
 }
 
-PageControl* TabSheet::PageControlOwner() const { return dynamic_cast<PageControl*>(Parent()); }
+PageControl* TabSheet::PageControlOwner() const {
+  return dynamic_cast<PageControl*>(Parent());
+}
 
 void PageControl::UserSelect(TabSheet* page) {
   if (!UsableByUser() || page == nullptr || page == activePage_ || !page->Enabled()) return;

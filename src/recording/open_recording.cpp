@@ -82,6 +82,7 @@ void TForm1::Open1Click(Component* /*Sender*/) {
   }
 
   DataFileName = OpenedFileName;
+  DataFileSize = static_cast<std::int64_t>(load.Bytes.Size());
   TenChannels = load.TenChannels;
   SensitivityCode = load.SensitivityCode;
   SerialText = load.SerialText;
@@ -200,7 +201,8 @@ void TForm1::BindRecordingSeries(std::uint32_t speedPoints) {
     raw->YValues.Count = SampleCount;
   }
   PlotCount = SampleCount;
-  for (int slot = 0; slot < slots; ++slot) Chart1->GetLineSeries(slot)->YValues.Value = Acceleration[slot];
+  for (int slot = 0; slot < slots; ++slot)
+    Chart1->GetLineSeries(slot)->YValues.Value = Acceleration[slot];
   for (int slot = 0; slot < slots; ++slot) {
     LineSeries* raw = Chart1->GetLineSeries(slot);
     raw->YValues.Modified = true;

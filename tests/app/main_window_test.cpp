@@ -12,18 +12,19 @@ TEST_F(MainWindowTest, ComponentListFollowsTheFormDescription) {
     int index;
     const char* name;
   };
-  for (const Case& c : {Case{0, "StatusBar"}, Case{1, "PageControl1"}, Case{2, "TabSheet1"},
-                        Case{3, "Chart1"}, Case{4, "Series1"}, Case{14, "Series11"},
-                        Case{15, "Series22"}, Case{24, "Series31"}, Case{25, "TabSheet2"},
-                        Case{26, "Chart2"}, Case{27, "Series12"}, Case{36, "Series21"},
-                        Case{37, "Panel1"}, Case{38, "Label5"}, Case{39, "CBSpeed"},
-                        Case{40, "CBHullX"}, Case{49, "CBSpare"}, Case{50, "Button1"},
-                        Case{51, "RadioGroup1"}, Case{52, "CheckBox1"}, Case{55, "CheckBox4"},
-                        Case{56, "StaticText1"}, Case{57, "CheckBox5"}, Case{62, "CheckBox10"},
-                        Case{63, "Panel2"}, Case{64, "MainMenu"}, Case{65, "File"},
-                        Case{66, "Open1"}, Case{70, "Print"}, Case{71, "N1"}, Case{72, "Exit2"},
-                        Case{73, "Help"}, Case{74, "About"}, Case{75, "OpenFileDialog"},
-                        Case{76, "SaveFileDialog"}}) {
+  for (const Case& c :
+       {Case{0, "StatusBar"},       Case{1, "PageControl1"},   Case{2, "TabSheet1"},
+        Case{3, "Chart1"},          Case{4, "Series1"},        Case{14, "Series11"},
+        Case{15, "Series22"},       Case{24, "Series31"},      Case{25, "TabSheet2"},
+        Case{26, "Chart2"},         Case{27, "Series12"},      Case{36, "Series21"},
+        Case{37, "Panel1"},         Case{38, "Label5"},        Case{39, "CBSpeed"},
+        Case{40, "CBHullX"},        Case{49, "CBSpare"},       Case{50, "Button1"},
+        Case{51, "RadioGroup1"},    Case{52, "CheckBox1"},     Case{55, "CheckBox4"},
+        Case{56, "StaticText1"},    Case{57, "CheckBox5"},     Case{62, "CheckBox10"},
+        Case{63, "Panel2"},         Case{64, "MainMenu"},      Case{65, "File"},
+        Case{66, "Open1"},          Case{70, "Print"},         Case{71, "N1"},
+        Case{72, "Exit2"},          Case{73, "Help"},          Case{74, "About"},
+        Case{75, "OpenFileDialog"}, Case{76, "SaveFileDialog"}}) {
     EXPECT_EQ(w.Components(c.index)->Name(), c.name) << c.index;
   }
   EXPECT_EQ(w.ComponentCount(), 77);

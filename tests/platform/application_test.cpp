@@ -10,8 +10,8 @@ TEST(ExceptionMessageText, AddsAFullStopAfterCharactersAboveIt) {
     const char* shown;
   };
   for (const Case& c : {Case{"Range check error", "Range check error."}, Case{"Done.", "Done."},
-                        Case{"Really?", "Really?."}, Case{"(3)", "(3)"}, Case{"a-", "a-"}, Case{"", ""},
-                        Case{"size 5", "size 5."}}) {
+                        Case{"Really?", "Really?."}, Case{"(3)", "(3)"}, Case{"a-", "a-"},
+                        Case{"", ""}, Case{"size 5", "size 5."}}) {
     EXPECT_EQ(ExceptionMessageText(c.message), c.shown) << c.message;
   }
 }

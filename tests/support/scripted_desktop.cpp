@@ -29,7 +29,9 @@ void ScriptedDesktop::SaveChartToBitmap(const Chart&, const std::string& fileNam
   SavedBitmaps.push_back(fileName);
 }
 
-void ScriptedDesktop::PrintChartLandscape(const Chart&) { ++PrintCount; }
+void ScriptedDesktop::PrintChartLandscape(const Chart&) {
+  ++PrintCount;
+}
 
 void ScriptedDesktop::RunMessageLoop(Form&) {
   ++LoopRuns;

@@ -1,0 +1,178 @@
+// Decoding a one-hour ten-channel recording (3601 blocks, 86,481,616 bytes), beside a plain
+// copy of the same bytes into fresh memory: the load should stay within 5 copies.
+//
+//   decode_bench                 the timings, with the ratio to the copy as a counter
+//   decode_bench --peak-memory   one load from a file; prints its peak resident memory
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <new>
+#include <string>
+
+#include "recording/file_bytes.h"
+#include "recording/recording_decoder.h"
+#include "recording/recording_format.h"
+#include "recording/sensitivity_file.h"
+#include "support/recording_builder.h"
+#include "support/sensitivity_text_builder.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+constexpr int OneHourBlocks = 3601;
+
+RecordingBuilder OneHourRecording() {
+  RecordingBuilder recording(true);
+  recording.Blocks(OneHourBlocks).Speed(123).TimeOfDay(19621800);
+  for (int slot = 0; slot < 10; ++slot) {
+    recording.Counts(slot, [slot](std::int64_t sample) {
+      const auto noise = static_cast<std::uint32_t>(sample * 2654435761u + slot * 40503u) >> 20;
+      return RecordingBuilder::DefaultCount + (noise & 0x3FF);
+    });
+  }
+  return recording;
+}
+
+const std::vector<std::uint8_t>& OneHourBytes() {
+  static const std::vector<std::uint8_t> bytes = OneHourRecording().Build();
+  return bytes;
+}
+
+struct OneHourFolder {
+  TempFolder Folder;
+  std::string RecordingPath;
+  OneHourFolder() {
+    RecordingPath = Folder.File("R0412.DAT");
+    WriteBytesToFile(RecordingPath, OneHourBytes());
+    WriteTextToFile(Folder.File("S2.txt"), SensitivityTextBuilder(true).Code(3, 6543).Build());
+  }
+};
+
+// Everything a load does with the data, from the bytes to the converted recording state.
+void DecodeAll(RecordingState& state, const FileBytes& bytes, const std::string& path) {
+  CheckRecordingSize(bytes, path);
+  benchmark::DoNotOptimize(StartTimeText(bytes));
+  state.TenChannels = ProbeTenChannels(bytes.data(), bytes.Size());
+  const std::string sensitivityPath = SensitivityFilePath(path);
+  const SensitivityReading reading = ReadSensitivityText(sensitivityPath, state.TenChannels);
+  ParseSensitivityText(reading.Text, state.TenChannels, state.SensitivityCode, state.SerialText);
+  for (int slot = 0; slot < state.LayoutSlotCount(); ++slot) {
+    state.Sensitivity[slot] = SensitivityFromCode(state.SensitivityCode[slot]);
+  }
+  CheckSensitivities(state.Sensitivity, state.TenChannels, sensitivityPath);
+  const RecordingGeometry geometry =
+      ComputeGeometry(static_cast<std::int64_t>(bytes.Size()), state.TenChannels);
+  DecodeRecording(state, bytes, geometry,
+                  AllocateRecordingArrays(geometry, state.TenChannels, path));
+  state.SpeedValues.Release();
+  state.SpeedPositions.Release();
+}
+
+double CopySeconds(const std::vector<std::uint8_t>& source) {
+  const auto start = std::chrono::steady_clock::now();
+  void* copy = std::malloc(source.size());
+  if (copy == nullptr) throw std::bad_alloc();
+  std::memcpy(copy, source.data(), source.size());
+  benchmark::DoNotOptimize(copy);
+  benchmark::ClobberMemory();
+  std::free(copy);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Times `load` per iteration and, right after it, a copy of the recording's bytes, so that
+// the ratio compares the two under the same conditions.
+template <typename Load>
+void RunAgainstCopy(benchmark::State& state, Load load) {
+  const auto& source = OneHourBytes();
+  double loadSeconds = 0.0;
+  double copySeconds = 0.0;
+  for (auto _ : state) {
+    RecordingState recording;
+    const auto start = std::chrono::steady_clock::now();
+    load(recording);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    loadSeconds += seconds;
+    copySeconds += CopySeconds(source);
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.size()));
+  state.counters["ratio_to_copy"] = loadSeconds / copySeconds;
+  state.counters["copy_ms"] = 1000.0 * copySeconds / static_cast<double>(state.iterations());
+}
+
+void BM_CopyBytes(benchmark::State& state) {
+  const auto& source = OneHourBytes();
+  for (auto _ : state) state.SetIterationTime(CopySeconds(source));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.size()));
+}
+
+void BM_DecodeFromMemory(benchmark::State& state) {
+  static const OneHourFolder folder;
+  const FileBytes bytes = ToFileBytes(OneHourBytes());
+  RunAgainstCopy(
+      state, [&](RecordingState& recording) { DecodeAll(recording, bytes, folder.RecordingPath); });
+}
+
+void BM_LoadFromFile(benchmark::State& state) {
+  static const OneHourFolder folder;
+  RunAgainstCopy(state, [&](RecordingState& recording) {
+    const FileBytes bytes = ReadWholeFile(folder.RecordingPath);
+    DecodeAll(recording, bytes, folder.RecordingPath);
+  });
+}
+
+BENCHMARK(BM_CopyBytes)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeFromMemory)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFromFile)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+long StatusKilobytes(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+  }
+  return -1;
+}
+
+int PeakMemory() {
+  const OneHourFolder folder;
+  // The high-water mark restarts here, so it tells the load alone (plus what the process
+  // already holds, which is subtracted).
+  std::ofstream("/proc/self/clear_refs") << "5";
+  const long before = StatusKilobytes("VmRSS:");
+  {
+    RecordingState recording;
+    const FileBytes bytes = ReadWholeFile(folder.RecordingPath);
+    DecodeAll(recording, bytes, folder.RecordingPath);
+    const long peak = StatusKilobytes("VmHWM:");
+    const double fileSize = static_cast<double>(bytes.Size());
+    const double target = fileSize + 14.0 * recording.SampleCount * recording.LayoutSlotCount();
+    const double used = 1024.0 * static_cast<double>(peak - before);
+    std::printf("file size            %.0f bytes\n", fileSize);
+    std::printf("samples per channel  %u x %d channels\n", recording.SampleCount,
+                recording.LayoutSlotCount());
+    std::printf("peak of the load     %.1f MB (VmHWM %ld kB - VmRSS before %ld kB)\n", used / 1e6,
+                peak, before);
+    std::printf("target               %.1f MB (file + 14 bytes per sample per channel)\n",
+                target / 1e6);
+    std::printf("peak / target        %.3f\n", used / target);
+    return used <= target ? 0 : 1;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--peak-memory") return PeakMemory();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,35 @@
+#include "app/main_window.h"
+#include "display/channel_display.h"
+#include "filter/filter_cutoff.h"
+#include "platform/application.h"
+#include "recording/recording_format.h"
+
+// Filters every ticked channel of the layout at the chosen cut-off and shows the filtered
+// traces in place of the raw ones. Inverting is only offered on raw traces, so the "Invert"
+// boxes are disabled whatever follows.
+void TForm1::RadioGroup1Click(Component* /*Sender*/) {
+  for (int slot = 0; slot < SlotCount; ++slot) InvertBox(slot)->SetEnabled(false);
+
+  if (!AnyLayoutChannelTicked(*this)) {
+    // Clear the selection first, so the group shows none while the message is up.
+    RadioGroup1->SetItemIndex(NoFilterSelected);
+    CurrentDesktop().ShowMessage("Set channel", "Error");
+    return;
+  }
+
+  const int item = RadioGroup1->ItemIndex();
+  const double cutoff = CutoffOfItem(item);
+  for (int slot = 0; slot < LayoutSlotCount(); ++slot) {
+    if (!ChannelBox(slot)->Checked()) continue;
+    if (item == 0 && slot >= 3 && slot <= 5) {
+      if (TenChannels) {
+        Chart1->GetSeries(slot)->SetTitle(SlotTitle(slot, true));
+      } else {
+        Chart1->GetSeries(11 + slot)->SetTitle(SlotTitle(slot, false));
+      }
+    }
+    Chart1->GetSeries(slot)->SetActive(false);
+    FilterChannel(slot, cutoff, PlotCount);
+    ShowFilteredSeries(slot + 12, slot + 1);
+  }
+}

@@ -1,0 +1,206 @@
+#include "recording/recording_decoder.h"
+
+#include <cmath>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "recording/recording_error.h"
+#include "recording/recording_format.h"
+
+namespace {
+
+constexpr std::uint32_t UnitsPerHour = 2160000;
+constexpr std::uint32_t UnitsPerMinute = 36000;
+constexpr std::uint32_t UnitsPerSecond = 600;
+constexpr double SpeedScale = 10.0;
+
+std::string TwoDigits(std::uint32_t value) {
+  return (value < 10 ? "0" : "") + std::to_string(value);
+}
+
+// One pass over the frames of the blocks used: each block's counts go to their slots'
+// arrays and into the slots' sums at once, so the counts are read from the file only here.
+// A block (24 kB at most) stays in the first-level cache while its slots are taken out one
+// after the other, and each slot's loop needs only two pointers and its sum.
+template <int Channels>
+void SamplePass(const std::uint8_t* file, std::int64_t blocksUsed,
+                const std::array<std::uint32_t*, SlotCount>& rawSamples,
+                std::array<std::uint64_t, SlotCount>& channelSum) {
+  constexpr std::size_t BlockBytes = BlockSize(Channels == 10);
+  constexpr std::size_t FrameBytes = 4 * Channels;
+  std::size_t firstSample = 0;
+  for (std::int64_t block = 0; block < blocksUsed; ++block, firstSample += FramesPerBlock) {
+    const std::uint8_t* frames = file + block * BlockBytes + BlockHeaderSize;
+    for (int slot = 0; slot < Channels; ++slot) {
+      const std::uint8_t* in = frames + 4 * slot;
+      std::uint32_t* out = rawSamples[slot] + firstSample;
+      std::uint64_t sum = 0;
+      for (int f = 0; f < FramesPerBlock; ++f, in += FrameBytes) {
+        const std::uint32_t count = ReadU32LE(in);
+        out[f] = count;
+        sum += count;
+      }
+      channelSum[slot] += sum;
+    }
+  }
+}
+
+void SpeedPass(const std::uint8_t* file, std::size_t blockSize, std::int64_t blocksUsed,
+               double* speedValues, double* speedPositions) {
+  for (std::int64_t block = 0; block < blocksUsed; ++block) {
+    speedValues[block] = ReadU16LE(file + block * blockSize + SpeedOffset) / SpeedScale;
+    speedPositions[block] = static_cast<double>(FramesPerBlock * block);
+  }
+}
+
+}  // namespace
+
+void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, float sensitivity,
+                   bool inverted, double* acceleration) {
+  const double divisor = sensitivity;
+  const double limit = AccelerationLimit;
+  for (std::size_t n = 0; n < count; ++n) {
+    const double value = (offset - static_cast<double>(raw[n])) / divisor;
+    const double signedValue = inverted ? -value : value;
+    acceleration[n] = signedValue > limit || signedValue < -limit ? 0.0 : signedValue;
+  }
+}
+
+std::string StartTimeText(std::uint32_t timeOfDay) {
+  const std::uint32_t hours = timeOfDay / UnitsPerHour;
+  const std::uint32_t minutes = timeOfDay / UnitsPerMinute % 60;
+  const std::uint32_t seconds = timeOfDay / UnitsPerSecond % 60;
+  return " Sample start time " + TwoDigits(hours) + ":" + TwoDigits(minutes) + ":" +
+         TwoDigits(seconds);
+}
+
+std::string StartTimeText(const FileBytes& bytes) {
+  const bool hasHeader = bytes.Size() >= BlockHeaderSize;
+  return StartTimeText(hasHeader ? ReadU32LE(bytes.data() + TimeOfDayOffset) : 0u);
+}
+
+void CheckRecordingSize(const FileBytes& bytes, const std::string& fileName) {
+  if (bytes.Size() < MinimumRecordingSize) {
+    throw RecordingError(fileName, "is " + std::to_string(bytes.Size()) +
+                                       " bytes long; a recording needs at least " +
+                                       std::to_string(MinimumRecordingSize) + " bytes");
+  }
+}
+
+void CheckSensitivities(const std::array<float, SlotCount>& sensitivity, bool tenChannels,
+                        const std::string& sensitivityPath) {
+  for (int slot = 0; slot < ChannelCount(tenChannels); ++slot) {
+    if (sensitivity[slot] == 0.0f) {
+      throw RecordingError(
+          sensitivityPath,
+          "gives channel \"" + std::string(SlotTitle(slot, tenChannels)) + "\" a sensitivity of 0");
+    }
+  }
+}
+
+RecordingGeometry ComputeGeometry(std::int64_t fileSize, bool tenChannels) {
+  const double size = static_cast<double>(fileSize);
+  const double channels = ChannelCount(tenChannels);
+  RecordingGeometry geometry;
+  geometry.BlockCount = size / static_cast<double>(BlockSize(tenChannels));
+  const double countBytes = size - static_cast<double>(BlockHeaderSize) * geometry.BlockCount;
+  geometry.FrameCount = static_cast<std::int64_t>(std::trunc(countBytes / (4.0 * channels)));
+  geometry.ChannelCapacity = static_cast<std::int64_t>(std::trunc(countBytes / channels));
+  // The blocks k >= 0 with k < BlockCount - 1.
+  const double lastUsed = std::ceil(geometry.BlockCount - 1.0);
+  geometry.BlocksUsed = lastUsed > 0.0 ? static_cast<std::int64_t>(lastUsed) : 0;
+  return geometry;
+}
+
+RecordingArrays AllocateRecordingArrays(const RecordingGeometry& geometry, bool tenChannels,
+                                        const std::string& fileName) {
+  if (geometry.BlocksUsed < 0 || geometry.FrameCount < 0 || geometry.ChannelCapacity < 0 ||
+      !(geometry.BlockCount >= 0.0)) {
+    throw std::invalid_argument("negative recording geometry");
+  }
+  constexpr std::int64_t MaximumSamples = std::numeric_limits<std::uint32_t>::max();
+  if (geometry.BlocksUsed > MaximumSamples / FramesPerBlock) {
+    throw RecordingError(fileName, "is too long to load: it holds more than " +
+                                       std::to_string(MaximumSamples) + " samples per channel");
+  }
+  const auto speedPoints = static_cast<std::size_t>(std::trunc(geometry.BlockCount + 2.0));
+  const auto slotEntries = static_cast<std::size_t>(geometry.ChannelCapacity) + 4;
+  try {
+    RecordingArrays arrays;
+    arrays.SpeedValues = DynArray<double>::Allocate(speedPoints);
+    arrays.SpeedPositions = DynArray<double>::Allocate(speedPoints);
+    arrays.SampleIndex =
+        DynArray<double>::Allocate(static_cast<std::size_t>(geometry.FrameCount) + 8);
+    for (int slot = 0; slot < ChannelCount(tenChannels); ++slot) {
+      arrays.RawSamples[slot] = DynArray<std::uint32_t>::Allocate(slotEntries);
+      arrays.Acceleration[slot] = DynArray<double>::Allocate(slotEntries);
+      arrays.FilteredAcceleration[slot] = DynArray<double>::Allocate(slotEntries);
+    }
+    return arrays;
+  } catch (const std::bad_alloc&) {
+    throw RecordingError(fileName, "cannot be loaded: there is not enough memory for its " +
+                                       std::to_string(geometry.FrameCount) +
+                                       " samples per channel");
+  }
+}
+
+void DecodeRecording(RecordingState& state, const FileBytes& bytes,
+                     const RecordingGeometry& geometry, RecordingArrays&& arrays) {
+  const bool tenChannels = state.TenChannels;
+  const int channels = ChannelCount(tenChannels);
+  const std::size_t blockSize = BlockSize(tenChannels);
+  const std::int64_t blocksUsed = geometry.BlocksUsed;
+  // Every block used lies wholly inside the bytes; the sizes above guarantee it for a
+  // geometry computed from these bytes, and nothing else may pass.
+  if (blocksUsed < 0 || blocksUsed > std::numeric_limits<std::uint32_t>::max() / FramesPerBlock ||
+      static_cast<std::uint64_t>(blocksUsed) * blockSize > bytes.Size()) {
+    throw std::invalid_argument("recording geometry does not fit the file's bytes");
+  }
+  const auto sampleCount = static_cast<std::uint32_t>(FramesPerBlock * blocksUsed);
+  arrays.SpeedValues.CheckRange(0, blocksUsed);
+  arrays.SpeedPositions.CheckRange(0, blocksUsed);
+  arrays.SampleIndex.CheckRange(0, sampleCount);
+  for (int slot = 0; slot < channels; ++slot) {
+    arrays.RawSamples[slot].CheckRange(0, sampleCount);
+    arrays.Acceleration[slot].CheckRange(0, sampleCount);
+  }
+
+  state.BlockCount = geometry.BlockCount;
+  state.FrameCount = geometry.FrameCount;
+  state.ChannelCapacity = geometry.ChannelCapacity;
+  state.SpeedValues = std::move(arrays.SpeedValues);
+  state.SpeedPositions = std::move(arrays.SpeedPositions);
+  state.SampleIndex = std::move(arrays.SampleIndex);
+  for (int slot = 0; slot < channels; ++slot) {
+    state.RawSamples[slot] = std::move(arrays.RawSamples[slot]);
+    state.Acceleration[slot] = std::move(arrays.Acceleration[slot]);
+    state.FilteredAcceleration[slot] = std::move(arrays.FilteredAcceleration[slot]);
+  }
+
+  SpeedPass(bytes.data(), blockSize, blocksUsed, state.SpeedValues.data(),
+            state.SpeedPositions.data());
+
+  std::array<std::uint32_t*, SlotCount> rawSamples{};
+  for (int slot = 0; slot < channels; ++slot) rawSamples[slot] = state.RawSamples[slot].data();
+  state.ChannelSum.fill(0);
+  state.SampleCount = 0;
+  if (tenChannels) {
+    SamplePass<10>(bytes.data(), blocksUsed, rawSamples, state.ChannelSum);
+  } else {
+    SamplePass<6>(bytes.data(), blocksUsed, rawSamples, state.ChannelSum);
+  }
+  state.SampleCount = sampleCount;
+
+  state.ChannelOffset.fill(0.0);
+  for (int slot = 0; slot < channels && sampleCount > 0; ++slot) {
+    state.ChannelOffset[slot] = static_cast<double>(state.ChannelSum[slot] / sampleCount);
+  }
+  for (int slot = 0; slot < channels; ++slot) {
+    ConvertCounts(rawSamples[slot], sampleCount, state.ChannelOffset[slot], state.Sensitivity[slot],
+                  false, state.Acceleration[slot].data());
+  }
+
+  double* sampleIndex = state.SampleIndex.data();
+  for (std::uint32_t n = 0; n < sampleCount; ++n) sampleIndex[n] = n;
+}
