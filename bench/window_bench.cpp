@@ -3,7 +3,6 @@
 // arrays in the same binary: the handlers should add nothing of size n to those passes.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <string>
@@ -11,48 +10,18 @@
 #include "app/main_window.h"
 #include "filter/lowpass_filter.h"
 #include "impacts/impact_counter.h"
+#include "one_hour_recording.h"
 #include "platform/application.h"
-#include "support/recording_builder.h"
 #include "support/scripted_desktop.h"
-#include "support/sensitivity_text_builder.h"
-#include "support/temp_folder.h"
 
 namespace {
-
-constexpr int OneHourBlocks = 3601;
-constexpr double Sensitivity = 660.0;  // the default code 6600
-// Noise of about ±3 m/s² with an impact every three seconds, a different height per slot.
-constexpr std::int64_t ImpactSpacing = 1800;
-constexpr int PulseLength = 30;
-
-std::uint32_t CountOf(int slot, std::int64_t sample) {
-  const double noise = static_cast<double>((sample * (slot + 7)) % 4001 - 2000);
-  const std::int64_t phase = sample % ImpactSpacing;
-  const double pulse = phase < PulseLength
-                           ? (40.0 + 15.0 * slot) * std::sin(3.14159265358979 * phase / PulseLength)
-                           : 0.0;
-  return static_cast<std::uint32_t>(RecordingBuilder::DefaultCount + noise - pulse * Sensitivity);
-}
-
-const std::string& OneHourRecording() {
-  static TempFolder folder;
-  static const std::string name = [] {
-    RecordingBuilder builder(true);
-    builder.Blocks(OneHourBlocks).Speed(250);
-    for (int slot = 0; slot < SlotCount; ++slot) {
-      builder.Counts(slot, [slot](std::int64_t sample) { return CountOf(slot, sample); });
-    }
-    return WriteRecordingFolder(folder, builder, SensitivityTextBuilder(true).Build());
-  }();
-  return name;
-}
 
 // The main window with the one-hour recording loaded and every channel box ticked.
 class LoadedWindow {
  public:
   LoadedWindow() : application_(desktop_, "tavro-x") {
     application_.CreateForm(Form1);
-    desktop_.AnswerWith(OneHourRecording());
+    desktop_.AnswerWith(OneHourRecordingFile().Name);
     Form1->Open1->UserClick();
     for (int slot = 0; slot < SlotCount; ++slot) Form1->ChannelBox(slot)->UserClick();
   }

@@ -11,40 +11,14 @@
 #include <unistd.h>
 
 #include "app/main_window.h"
+#include "one_hour_recording.h"
 #include "platform/application.h"
 #include "recording/recording_format.h"
-#include "support/recording_builder.h"
 #include "support/scripted_desktop.h"
-#include "support/temp_folder.h"
 
 namespace {
 
-constexpr int OneHourBlocks = 3601;
-constexpr std::int64_t OneHourBytes = std::int64_t{OneHourBlocks} * TenChannelBlockSize;
-
-struct OneHour {
-  TempFolder Folder;
-  std::vector<std::uint8_t> Bytes;
-  std::string Name;
-};
-
-const OneHour& OneHourRecording() {
-  static const OneHour* recording = [] {
-    auto* made = new OneHour;
-    RecordingBuilder builder(true);
-    builder.Blocks(OneHourBlocks).Speed(250).Position(10.5f, 59.9f).RouteWord(7);
-    for (int slot = 0; slot < SlotCount; ++slot) {
-      builder.Counts(slot, [slot](std::int64_t sample) {
-        return static_cast<std::uint32_t>(0x800000 + ((sample * (slot + 7)) % 4001) - 2000);
-      });
-    }
-    made->Bytes = builder.Build();
-    made->Name = made->Folder.File("R0412.DAT");
-    WriteBytesToFile(made->Name, made->Bytes);
-    return made;
-  }();
-  return *recording;
-}
+constexpr std::int64_t OneHourSize = std::int64_t{OneHourBlocks} * TenChannelBlockSize;
 
 // What the writers are measured against: the bytes written once with plain system calls,
 // optionally flushed to the disk as the safe write does.
@@ -63,28 +37,27 @@ void WriteOnce(const std::string& path, const std::vector<std::uint8_t>& bytes, 
 }
 
 void PlainWrite(benchmark::State& state) {
-  const OneHour& recording = OneHourRecording();
-  const std::string target = recording.Folder.File("plain.DAT");
+  const std::string target = OneHourRecordingFile().Folder + "/plain.DAT";
   const bool flush = state.range(0) != 0;
-  for (auto _ : state) WriteOnce(target, recording.Bytes, flush);
-  state.SetBytesProcessed(state.iterations() * OneHourBytes);
+  for (auto _ : state) WriteOnce(target, OneHourBytes(), flush);
+  state.SetBytesProcessed(state.iterations() * OneHourSize);
 }
 
 // The menu command's handler as the menu runs it, with the dialog confirming a name.
 void SaveCommand(benchmark::State& state, void (TForm1::*command)(Component*),
                  const char* targetName) {
-  const OneHour& recording = OneHourRecording();
+  const OneHourFile& recording = OneHourRecordingFile();
   ScriptedDesktop desktop;
   Application application(desktop, "tavro-x");
   application.CreateForm(Form1);
   Form1->OpenedFileName = recording.Name;
-  const std::string target = recording.Folder.File(targetName);
+  const std::string target = recording.Folder + "/" + targetName;
   for (auto _ : state) {
     desktop.AnswerWith(target);
     (Form1->*command)(nullptr);
   }
   if (!desktop.Messages.empty()) state.SkipWithError(desktop.Messages.front().Text.c_str());
-  state.SetBytesProcessed(state.iterations() * OneHourBytes);
+  state.SetBytesProcessed(state.iterations() * OneHourSize);
   Form1 = nullptr;
 }
 
