@@ -1,0 +1,47 @@
+#pragma once
+
+#include <qwt_plot.h>
+#include <vector>
+
+#include "platform/chart.h"
+#include "platform/qt/subscriptions.h"
+
+class DepthBarChart;
+class ReducedCurve;
+
+// A chart of the model as a Qwt plot: its title, axis titles, a legend of the shown series,
+// line series drawn reduced to pixel columns, bar series side by side, and the mouse wheel
+// zooming when the chart allows it. However many model changes come in one turn of the
+// event loop, the plot is drawn again once.
+class ChartView : public QwtPlot {
+  Q_OBJECT
+
+ public:
+  ChartView(Chart& chart, QWidget* parent);
+  ~ChartView() override;
+
+  const Chart& Model() const { return chart_; }
+  // Draws now if a redraw is due, so output taken at once shows the model as it is.
+  void FlushReplot();
+  bool ReplotPending() const { return replotPending_; }
+  int ReplotCount() const { return replotCount_; }
+  const std::vector<ReducedCurve*>& Curves() const { return curves_; }
+
+ public slots:
+  void replot() override;
+
+ private:
+  void ScheduleReplot();
+  void ShowChartTexts();
+  void FollowLineSeries(LineSeries& series);
+  void FollowBarSeries(BarSeries& series, DepthBarChart* bars);
+  void ArrangeBars();
+  void SetShown(QwtPlotItem& item, bool shown);
+
+  Chart& chart_;
+  std::vector<ReducedCurve*> curves_;
+  std::vector<std::pair<BarSeries*, DepthBarChart*>> bars_;
+  bool replotPending_ = false;
+  int replotCount_ = 0;
+  Subscriptions subscriptions_;
+};

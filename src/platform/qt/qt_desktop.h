@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/desktop.h"
+#include "platform/qt/chart_output.h"
+
+class ChartView;
+class FormView;
+
+// The desktop on Qt: message boxes, file dialogs, the chart's bitmap and print-out, and the
+// message loop showing the main form's window. Needs a QApplication.
+class QtDesktop : public Desktop {
+ public:
+  explicit QtDesktop(PrintTarget printTarget = {});
+  ~QtDesktop() override;
+
+  void ShowMessage(const std::string& text, const std::string& caption) override;
+  void ShowError(const std::string& text, const std::string& caption) override;
+  bool ExecuteFileDialog(FileDialog& dialog) override;
+  void SaveChartToBitmap(const Chart& chart, const std::string& fileName) override;
+  void PrintChartLandscape(const Chart& chart) override;
+  // Shows the form's window (made by ShowForm, or now) and runs the Qt loop until
+  // EndMessageLoop or the window is closed; the window goes with the loop's end.
+  void RunMessageLoop(Form& mainForm) override;
+  void EndMessageLoop() override;
+
+  // Makes the window of the form and shows it, without running the loop. The form must
+  // outlive the window (CloseForm ends it early).
+  FormView& ShowForm(Form& form);
+  void CloseForm();
+  FormView* View() const { return view_.get(); }
+
+ private:
+  ChartView& ViewOf(const Chart& chart) const;
+
+  PrintTarget printTarget_;
+  std::unique_ptr<FormView> view_;
+};

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "platform/qt/form_view.h"
+#include "platform/qt/qt_desktop.h"
+#include "support/recording_builder.h"
+#include "support/sensitivity_text_builder.h"
+#include "support/temp_folder.h"
+
+// The Qt desktop with its modal parts scripted: messages are recorded, file dialogs answer
+// from a queue. Charts, printing and the window are the real ones.
+class ScriptedQtDesktop : public QtDesktop {
+ public:
+  using QtDesktop::QtDesktop;
+
+  void ShowMessage(const std::string& text, const std::string& caption) override {
+    Messages.push_back(caption + ": " + text);
+  }
+  void ShowError(const std::string& text, const std::string& caption) override {
+    Messages.push_back(caption + ": " + text);
+  }
+  bool ExecuteFileDialog(FileDialog& dialog) override {
+    if (Answers.empty()) return false;
+    dialog.FileName = Answers.front();
+    Answers.pop_front();
+    return true;
+  }
+
+  std::vector<std::string> Messages;
+  std::deque<std::string> Answers;
+};
+
+// The main window on the Qt desktop, shown offscreen, as the program makes it.
+class QtWindowTest : public ::testing::Test {
+ protected:
+  explicit QtWindowTest(PrintTarget printTarget = {}) : desktop(std::move(printTarget)) {}
+
+  void SetUp() override {
+    application_ = std::make_unique<Application>(desktop, "tavro-x");
+    application_->CreateForm(Form1);
+    view_ = &desktop.ShowForm(*Form1);
+    QApplication::processEvents();
+  }
+  void TearDown() override {
+    desktop.CloseForm();
+    application_.reset();
+    Form1 = nullptr;
+  }
+
+  TForm1& Window() { return *Form1; }
+  FormView& View() { return *view_; }
+  template <typename W>
+  W* WidgetOf(const Control* control) {
+    return dynamic_cast<W*>(view_->WidgetOf(*control));
+  }
+
+  // A ten-channel recording of a few seconds with impacts on every slot, opened through the
+  // menu.
+  void OpenRecording() {
+    RecordingBuilder recording(true);
+    recording.Blocks(6);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+      for (int impact = 0; impact < 20; ++impact) {
+        recording.Pulse(slot, 100 + impact * 150, 25.0 + 10.0 * impact, 660.0F,
+                        RecordingBuilder::DefaultCount);
+      }
+    }
+    desktop.Answers.push_back(
+        WriteRecordingFolder(folder, recording, SensitivityTextBuilder(true).Build()));
+    Window().Open1->UserClick();
+    QApplication::processEvents();
+  }
+
+  ScriptedQtDesktop desktop;
+  TempFolder folder;
+
+ private:
+  std::unique_ptr<Application> application_;
+  FormView* view_ = nullptr;
+};
