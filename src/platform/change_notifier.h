@@ -32,6 +32,14 @@ class ChangeNotifier {
     for (const auto& entry : observers_) entry.second();
   }
 
+  // Sets a property and tells the observers, when the value really changes.
+  template <typename T>
+  void Assign(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    NotifyChanged();
+  }
+
  private:
   std::vector<std::pair<int, Observer>> observers_;
   int lastId_ = 0;

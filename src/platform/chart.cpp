@@ -17,21 +17,15 @@ void ChartAxis::SetAutomatic(bool automatic) {
 }
 
 void ChartSeries::SetActive(bool active) {
-  if (active_ == active) return;
-  active_ = active;
-  NotifyChanged();
+  Assign(active_, active);
 }
 
 void ChartSeries::SetTitle(const std::string& title) {
-  if (title_ == title) return;
-  title_ = title;
-  NotifyChanged();
+  Assign(title_, title);
 }
 
 void ChartSeries::SetSeriesColor(Color color) {
-  if (color_ == color) return;
-  color_ = color;
-  NotifyChanged();
+  Assign(color_, color);
 }
 
 void BarSeries::Clear() {

@@ -13,7 +13,7 @@ class Control : public Component {
   using Component::Component;
 
   bool Enabled() const { return enabled_; }
-  virtual void SetEnabled(bool enabled) { Assign(enabled_, enabled); }
+  void SetEnabled(bool enabled) { Assign(enabled_, enabled); }
   bool Visible() const { return visible_; }
   void SetVisible(bool visible) { Assign(visible_, visible); }
   const std::string& Caption() const { return caption_; }
@@ -29,14 +29,6 @@ class Control : public Component {
   bool UsableByUser() const;
   // Whether it is on screen: it and every parent visible, on the active page if on a page.
   bool Showing() const;
-
- protected:
-  template <typename T>
-  void Assign(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    NotifyChanged();
-  }
 
  private:
   bool enabled_ = true;

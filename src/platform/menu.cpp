@@ -1,15 +1,11 @@
 #include "platform/menu.h"
 
 void MenuItem::SetCaption(const std::string& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
-  NotifyChanged();
+  Assign(caption_, caption);
 }
 
 void MenuItem::SetEnabled(bool enabled) {
-  if (enabled_ == enabled) return;
-  enabled_ = enabled;
-  NotifyChanged();
+  Assign(enabled_, enabled);
 }
 
 void MenuItem::Add(MenuItem* item) {
