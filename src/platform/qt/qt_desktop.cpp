@@ -39,7 +39,9 @@ bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
   const bool save = dialog.Kind() == FileDialogKind::Save;
   QFileDialog box(nullptr);
   box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Typed names are taken as they are, also the name of a file that does not exist: the
+  // open command itself tells what such a name means.
+  box.setFileMode(QFileDialog::AnyFile);
   // The program asks no overwrite question and adds no extension of its own.
   box.setOption(QFileDialog::DontConfirmOverwrite, true);
   box.setDefaultSuffix(QString());
