@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the recording decoder and to the "S2.txt" reading and parsing.
-// Every input must end in a result or a RecordingError: no crash, no read outside the bytes,
-// no broken invariant of the decoded state.
+// Feeds arbitrary bytes to the recording decoder, to the "S2.txt" reading and parsing, and to
+// the two writers of derived files. Every input must end in a result or a RecordingError: no
+// crash, no read outside the bytes, no broken invariant of the decoded state or of a copy.
 
 #include <cmath>
 #include <cstddef>
@@ -9,9 +9,11 @@
 #include <string>
 
 #include "recording/file_bytes.h"
+#include "recording/position_text.h"
 #include "recording/recording_decoder.h"
 #include "recording/recording_error.h"
 #include "recording/recording_format.h"
+#include "recording/route_free_copy.h"
 #include "recording/sensitivity_file.h"
 
 namespace {
@@ -68,6 +70,33 @@ void Decode(const FileBytes& bytes, RecordingState state) {
   }
 }
 
+FileBytes CopyOf(const FileBytes& bytes) {
+  FileBytes copy(bytes.Size());
+  if (bytes.Size() > 0) std::memcpy(copy.data(), bytes.data(), bytes.Size());
+  return copy;
+}
+
+// The copy without route data keeps the size and is its own copy; the position text has one
+// line per block that holds the two positions.
+void WriteDerivedFiles(const FileBytes& bytes) {
+  if (bytes.Size() < MinimumRecordingSize) return;
+  const FileBytes copy = RouteFreeCopy(CopyOf(bytes));
+  Require(copy.Size() == bytes.Size());
+  Require(ProbeTenChannels(copy.data(), copy.Size()) ==
+          ProbeTenChannels(bytes.data(), bytes.Size()));
+  const FileBytes copyOfCopy = RouteFreeCopy(CopyOf(copy));
+  Require(std::memcmp(copy.data(), copyOfCopy.data(), copy.Size()) == 0);
+  const std::string text = PositionText(bytes);
+  const std::size_t blockSize = BlockSize(ProbeTenChannels(bytes.data(), bytes.Size()));
+  const std::size_t lines = bytes.Size() / blockSize + (bytes.Size() % blockSize >= 8 ? 1 : 0);
+  std::size_t lineEnds = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+       at = text.find("\r\n", at + 2)) {
+    ++lineEnds;
+  }
+  Require(lineEnds == lines);
+}
+
 // A small input is also tiled into a recording of one to four blocks, so that the fuzzer
 // reaches the decoding passes without having to grow 24 kB inputs.
 FileBytes Tiled(const std::uint8_t* data, std::size_t size) {
@@ -89,6 +118,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FileBytes exact(size);
   if (size > 0) std::memcpy(exact.data(), data, size);
   Decode(exact, tenChannels);
-  if (size > 0) Decode(Tiled(data, size), tenChannels);
+  WriteDerivedFiles(exact);
+  if (size > 0) {
+    const FileBytes tiled = Tiled(data, size);
+    Decode(tiled, tenChannels);
+    WriteDerivedFiles(tiled);
+  }
   return 0;
 }
