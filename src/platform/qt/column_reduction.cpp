@@ -3,9 +3,15 @@
 #include <cmath>
 #include <limits>
 
+double ColumnMapping::PixelOf(double x) const {
+  // The same operations as QwtScaleMap::transform and qRound (for positions >= 0), so a
+  // point falls into the very column Qwt would draw it in, also at a column's edge.
+  return std::floor(Left + (x - Origin) * PixelsPerUnit + 0.5);
+}
+
 std::int64_t ColumnMapping::ColumnOf(double x) const {
   // Far-off points clamp to a column just outside the canvas on their side.
-  const double column = std::floor((x - Origin) * ColumnsPerUnit);
+  const double column = PixelOf(x) - static_cast<double>(FirstPixel);
   if (!(column >= -1.0)) return -1;
   if (column > static_cast<double>(Columns)) return Columns;
   return static_cast<std::int64_t>(column);

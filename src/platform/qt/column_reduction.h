@@ -6,13 +6,19 @@
 
 #include "platform/qt/level_of_detail.h"
 
-// How x values fall into pixel columns: column = floor((x - Origin) × ColumnsPerUnit); the
-// columns 0 .. Columns - 1 are on the canvas.
+// How x values fall into pixel columns: a value goes to the pixel its position
+// Left + (x - Origin) × PixelsPerUnit rounds to, which is how Qwt places a point on a raster
+// device, counted from FirstPixel; the columns 0 .. Columns - 1 are on the canvas.
 struct ColumnMapping {
   double Origin = 0.0;
-  double ColumnsPerUnit = 1.0;
+  double Left = 0.0;
+  double PixelsPerUnit = 1.0;
+  std::int64_t FirstPixel = 0;
   std::int64_t Columns = 0;
 
+  // The pixel x lands on, unclamped (it may lie far off the canvas).
+  double PixelOf(double x) const;
+  // The column x falls into; far-off points clamp to -1 and Columns.
   std::int64_t ColumnOf(double x) const;
 };
 

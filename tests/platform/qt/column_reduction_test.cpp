@@ -116,7 +116,8 @@ TEST(ColumnReductionTest, EveryColumnMatchesABruteForceScanAtEveryZoom) {
       {-2000, 1000, 500},   {10, 1e-3, 10},
   };
   for (const auto& zoom : zooms) {
-    ColumnMapping mapping{zoom.Origin, static_cast<double>(zoom.Columns) / zoom.Span, zoom.Columns};
+    ColumnMapping mapping{zoom.Origin, 0.0, static_cast<double>(zoom.Columns) / zoom.Span, 0,
+                          zoom.Columns};
     const ReducedLine reduced = ReduceToColumns(line, mapping, 0, line.Count - 1);
     const auto expected = BruteForce(line, mapping);
     ASSERT_EQ(reduced.Columns.size(), expected.size()) << zoom.Origin << " " << zoom.Span;
