@@ -30,20 +30,40 @@ configure_and_build() {  # dir, cmake options...
   cmake --build "$root/$dir" -j "$jobs"
 }
 
+passed=0
+failed=0
+run_ctest() {  # dir; adds its counts to the totals (set -e stops on a failure after the count)
+  local log
+  log=$(mktemp)
+  local status=0
+  ctest --test-dir "$root/$1" --output-on-failure -j "$jobs" | tee "$log" || status=$?
+  local total bad
+  total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n 1)
+  bad=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed.*/\1/p' "$log" | tail -n 1)
+  rm -f "$log"
+  passed=$((passed + ${total:-0} - ${bad:-0}))
+  failed=$((failed + ${bad:-0}))
+  if [ "$status" -ne 0 ]; then
+    echo "tests: $passed passed, $failed failed"
+    return "$status"
+  fi
+}
+
 run_tests() {
   configure_and_build build -DCMAKE_BUILD_TYPE=Release
-  QT_QPA_PLATFORM=offscreen ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+  QT_QPA_PLATFORM=offscreen run_ctest build
 
   echo "== unit tests under AddressSanitizer + UndefinedBehaviorSanitizer"
   configure_and_build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
     -DTAVRO_SANITIZE=ON -DTAVRO_QT=OFF -DTAVRO_BENCH=OFF
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs"
+    run_ctest build-sanitize
 
-  echo "== fuzzing the decoder and the sensitivity parser"
+  echo "== fuzzing the decoder, the sensitivity text and the derived files"
   configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DTAVRO_FUZZ=ON -DTAVRO_QT=OFF -DTAVRO_TESTS=OFF -DTAVRO_BENCH=OFF
   "$root/scripts/fuzz.sh" "$root/build-fuzz" 20
+  echo "tests: $passed passed, $failed failed"
 }
 
 case "$mode" in
