@@ -59,7 +59,8 @@ SensitivityReading ReadSensitivityText(const std::string& path, bool tenChannels
   while (wantMore) {
     const ssize_t got = ::read(file.Get(), chunk, reading.Text.size() - position);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return reading;
+    // A file that fails part-way counts as one that did not open: all defaults, no mixture.
+    if (got < 0) return SensitivityReading{defaults, true};
     if (got == 0) break;
     wantMore = CopyTextModeCharacters(chunk, static_cast<std::size_t>(got), reading.Text, position);
   }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "support/recording_builder.h"
@@ -138,6 +142,22 @@ TEST_F(SensitivityFileReading, MissingOrFolderGivesTheDefaults) {
   const SensitivityReading folder = ReadSensitivityText(folder_.File("S2.txt"), false);
   EXPECT_TRUE(folder.FileMissing);
   EXPECT_EQ(folder.Text, DefaultSensitivityText(false));
+}
+
+// A read that fails after part of the text has arrived: a pipe whose writer has sent the
+// first code and then nothing more, read without blocking.
+TEST(SensitivityFile, AReadThatFailsPartWayGivesTheDefaultsWhole) {
+  TempFolder folder;
+  const std::string path = folder.File("S2.txt");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  const int writer = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(::write(writer, "0660,", 5), 5);
+
+  const SensitivityReading reading = ReadSensitivityText(path, true);
+  ::close(writer);
+  EXPECT_TRUE(reading.FileMissing);
+  EXPECT_EQ(reading.Text, DefaultSensitivityText(true));
 }
 
 }  // namespace
