@@ -18,6 +18,23 @@ namespace {
 // Qwt's default wheel factor zooms out on a forward turn; the inverse zooms in.
 constexpr double WheelZoomFactor = 1.0 / 0.9;
 
+// A wheel zoom fixes the axes' ranges, as the chart component's own zoom does: the model's
+// axes stop scaling automatically until code makes them automatic again (every load does).
+class WheelZoom : public QwtPlotMagnifier {
+ public:
+  WheelZoom(QWidget* canvas, Chart& chart) : QwtPlotMagnifier(canvas), chart_(chart) {}
+
+ protected:
+  void rescale(double factor) override {
+    QwtPlotMagnifier::rescale(factor);
+    chart_.LeftAxis().SetAutomatic(false);
+    chart_.BottomAxis().SetAutomatic(false);
+  }
+
+ private:
+  Chart& chart_;
+};
+
 QString LegendTitle(const ChartSeries& series) {
   return ToQString(series.Title().empty() ? series.Name() : series.Title());
 }
@@ -33,7 +50,7 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
   }
   if (chart.MouseWheelZooms) {
     // The wheel only: no dragging, no keys, and no panner, so the wheel never pans.
-    auto* magnifier = new QwtPlotMagnifier(canvas());
+    auto* magnifier = new WheelZoom(canvas(), chart);
     magnifier->setMouseButton(Qt::NoButton);
     magnifier->setZoomInKey(Qt::Key_unknown, Qt::NoModifier);
     magnifier->setZoomOutKey(Qt::Key_unknown, Qt::NoModifier);
@@ -55,7 +72,10 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
     }
   }
   for (auto& [series, bars] : bars_) FollowBarSeries(*series, bars);
-  subscriptions_.Follow(chart, [this] { ShowChartTexts(); });
+  subscriptions_.Follow(chart, [this] {
+    ShowChartTexts();
+    FollowAxisScaling();
+  });
 }
 
 ChartView::~ChartView() = default;
@@ -82,6 +102,16 @@ void ChartView::ShowChartTexts() {
   setTitle(lines.join('\n'));
   setAxisTitle(QwtPlot::yLeft, ToQString(chart_.LeftAxis().Title()));
   setAxisTitle(QwtPlot::xBottom, ToQString(chart_.BottomAxis().Title()));
+  ScheduleReplot();
+}
+
+void ChartView::FollowAxisScaling() {
+  const bool left = chart_.LeftAxis().Automatic();
+  const bool bottom = chart_.BottomAxis().Automatic();
+  if (left && !leftAutomatic_) setAxisAutoScale(QwtPlot::yLeft, true);
+  if (bottom && !bottomAutomatic_) setAxisAutoScale(QwtPlot::xBottom, true);
+  leftAutomatic_ = left;
+  bottomAutomatic_ = bottom;
   ScheduleReplot();
 }
 

@@ -33,6 +33,8 @@ class ChartView : public QwtPlot {
  private:
   void ScheduleReplot();
   void ShowChartTexts();
+  // Scales an axis automatically again once the model's axis becomes automatic again.
+  void FollowAxisScaling();
   void FollowLineSeries(LineSeries& series);
   void FollowBarSeries(BarSeries& series, DepthBarChart* bars);
   void ArrangeBars();
@@ -41,6 +43,8 @@ class ChartView : public QwtPlot {
   Chart& chart_;
   std::vector<ReducedCurve*> curves_;
   std::vector<std::pair<BarSeries*, DepthBarChart*>> bars_;
+  bool leftAutomatic_ = true;
+  bool bottomAutomatic_ = true;
   bool replotPending_ = false;
   int replotCount_ = 0;
   Subscriptions subscriptions_;

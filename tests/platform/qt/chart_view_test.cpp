@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QImage>
 #include <QRegularExpression>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 
 #include "platform/exception.h"
@@ -111,4 +112,29 @@ TEST_F(PrintToPdfTest, PrintGivesOneLandscapePage) {
       QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)").match(pdf);
   ASSERT_TRUE(box.hasMatch());
   EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
+}
+
+TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
+  OpenRecording();
+  Window().CBHullX->UserClick();
+  auto* plot = WidgetOf<ChartView>(Window().Chart1);
+  plot->FlushReplot();
+  const QwtInterval whole = plot->axisInterval(QwtPlot::xBottom);
+
+  QWidget* canvas = plot->canvas();
+  const QPointF centre(canvas->width() / 2.0, canvas->height() / 2.0);
+  QWheelEvent forward(centre, QPointF(canvas->mapToGlobal(centre.toPoint())), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(canvas, &forward);
+  plot->FlushReplot();
+  const QwtInterval zoomed = plot->axisInterval(QwtPlot::xBottom);
+  EXPECT_LT(zoomed.width(), whole.width());  // a forward turn zooms in
+  EXPECT_FALSE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_FALSE(Window().Chart1->LeftAxis().Automatic());
+
+  OpenRecording();
+  Window().CBHullX->UserClick();
+  plot->FlushReplot();
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::xBottom).width(), whole.width());
 }
