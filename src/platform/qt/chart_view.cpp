@@ -96,6 +96,13 @@ void ChartView::replot() {
   QwtPlot::replot();
 }
 
+// The chart's right and top margins are per cent of its size, as the form description gives
+// them.
+void ChartView::resizeEvent(QResizeEvent* event) {
+  setContentsMargins(0, height() * chart_.MarginTop / 100, width() * chart_.MarginRight / 100, 0);
+  QwtPlot::resizeEvent(event);
+}
+
 void ChartView::ShowChartTexts() {
   QStringList lines;
   for (const std::string& line : chart_.TitleLines()) lines << ToQString(line);

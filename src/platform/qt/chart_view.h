@@ -30,6 +30,9 @@ class ChartView : public QwtPlot {
  public slots:
   void replot() override;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void ScheduleReplot();
   void ShowChartTexts();
