@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "recording/recording_format.h"
 #include "support/recording_builder.h"
@@ -269,6 +271,59 @@ TEST_F(OpenCommand, LoadingTheSameFileTwiceGivesTheSameState) {
   EXPECT_EQ(w.ImpactCounts, counts);
   EXPECT_EQ(w.Chart1->TitleLines()[0], title);
   EXPECT_EQ(w.SampleCount, 2400u);
+}
+
+// The load unticks the boxes in its own order, and each handler runs at that moment on the
+// previous recording's arrays with the new recording's sensitivities.
+TEST_F(OpenCommand, UntickingRunsTheHandlersInTheLoadsOrderOnThePreviousArrays) {
+  struct Case {
+    bool nextTenChannels;
+    std::vector<std::string> order;
+  };
+  const Case cases[] = {
+      {true, {"CBSpeed", "CBHullX", "CBNavigatorY", "CheckBox1", "CheckBox8"}},
+      {false, {"CBSpeed", "CBHullX", "CheckBox1", "CBNavigatorY", "CheckBox8"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.nextTenChannels);
+    TempFolder first, second;
+    OpenThroughMenu(
+        WriteRecordingFolder(first, TenChannelRecording(3), SensitivityTextBuilder(true).Build()));
+    TForm1& w = Window();
+    const std::array<CheckBox*, 5> boxes = {w.CBSpeed, w.CBHullX, w.CBNavigatorY, w.CheckBox1,
+                                            w.CheckBox8};
+    for (CheckBox* box : boxes) {
+      box->UserClick();
+      ASSERT_TRUE(box->Checked()) << box->Name();
+    }
+    const DynArray<double> previousHullX = w.Acceleration[0];
+    const DynArray<std::uint32_t> previousCounts = w.RawSamples[0];
+    const double previousOffset = w.ChannelOffset[0];
+
+    std::vector<std::string> unticked;
+    std::vector<int> ids;
+    for (CheckBox* box : boxes) {
+      ids.push_back(box->Subscribe([box, &unticked, wasChecked = true]() mutable {
+        if (wasChecked && !box->Checked()) unticked.push_back(box->Name());
+        wasChecked = box->Checked();
+      }));
+    }
+    // The next recording gives Hull X half the sensitivity: 330 counts per m/s².
+    const RecordingBuilder next =
+        c.nextTenChannels ? TenChannelRecording(3) : SixChannelRecording(3);
+    OpenThroughMenu(WriteRecordingFolder(
+        second, next, SensitivityTextBuilder(c.nextTenChannels).Code(0, 3300).Build()));
+    EXPECT_EQ(unticked, c.order);
+
+    // CheckBox1's handler rewrote the previous array, uninverted, with the new sensitivity.
+    for (std::uint32_t n = 0; n < 1200; n += 97) {
+      const double expected = (previousOffset - previousCounts[n]) / 330.0;
+      EXPECT_EQ(previousHullX[n], expected > 250.0 || expected < -250.0 ? 0.0 : expected) << n;
+    }
+    EXPECT_EQ(w.Chart1->LeftAxis().Title(), "Acceleration [m/s2]");
+    EXPECT_FALSE(w.Chart1->GetSeries(10)->Active());
+    for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->Unsubscribe(ids[i]);
+  }
 }
 
 }  // namespace
