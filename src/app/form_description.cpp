@@ -124,7 +124,6 @@ void TForm1::BuildFormDescription() {
   Chart1->LeftAxis().SetTitle("Acceleration [m/s2]");
   Chart1->View3D = false;
   Chart1->MouseWheelZooms = true;
-  Chart1->MouseWheelPans = false;
   Chart1->Margins = PrintMargins{15, 21, 15, 21};
   for (std::size_t i = 0; i < RawAndSpeedSeries.size(); ++i) {
     const LineSeriesLook& look = RawAndSpeedSeries[i];
@@ -160,7 +159,6 @@ void TForm1::BuildFormDescription() {
   Chart2->View3D = true;
   Chart2->Depth3DPercent = 21;
   Chart2->Perspective3D = 18;
-  Chart2->Zoom3DPercent = 99;
   Chart2->MarginRight = 10;
   Chart2->MarginTop = 2;
   Chart2->Margins = PrintMargins{15, 20, 15, 20};

@@ -122,12 +122,10 @@ class Chart : public Control {
   bool View3D = true;
   int Depth3DPercent = 15;
   int Perspective3D = 15;
-  int Zoom3DPercent = 100;
   int MarginRight = 3;
   int MarginTop = 4;
-  bool LegendShowsSeries = true;
+  // The wheel zooms; no chart of the window ever pans.
   bool MouseWheelZooms = false;
-  bool MouseWheelPans = true;
   PrintMargins Margins;
 
   // Axis and series setters report through here.
