@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "display/channel_display.h"
 #include "platform/application.h"
 #include "recording/file_bytes.h"
 #include "recording/recording_decoder.h"
@@ -52,8 +53,7 @@ PendingLoad ReadPendingLoad(const RecordingState& current, const std::string& fi
   load.Sensitivity = current.Sensitivity;
   load.SerialText = current.SerialText;
   ParseSensitivityText(reading.Text, load.TenChannels, load.SensitivityCode, load.SerialText);
-  const int slots = load.TenChannels ? 10 : 6;
-  for (int slot = 0; slot < slots; ++slot) {
+  for (int slot = 0; slot < ChannelCount(load.TenChannels); ++slot) {
     load.Sensitivity[slot] = SensitivityFromCode(load.SensitivityCode[slot]);
   }
   CheckSensitivities(load.Sensitivity, load.TenChannels, sensitivityPath);
@@ -183,14 +183,7 @@ void TForm1::TitleChartsForLoad(const std::string& startTimeText, bool showSeria
 
 // The value lists take the very arrays of the recording: nothing is copied.
 void TForm1::BindRecordingSeries(std::uint32_t speedPoints) {
-  LineSeries* speed = Chart1->GetLineSeries(10);
-  speed->XValues.Count = speedPoints;
-  speed->XValues.Value = SpeedPositions;
-  speed->XValues.Modified = true;
-  speed->YValues.Count = speedPoints;
-  speed->YValues.Value = SpeedValues;
-  speed->YValues.Modified = true;
-  speed->Repaint();
+  BindLineSeries(*Chart1->GetLineSeries(10), SpeedPositions, SpeedValues, speedPoints);
 
   const int slots = LayoutSlotCount();
   for (int slot = 0; slot < slots; ++slot) {
