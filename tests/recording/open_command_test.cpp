@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "recording/recording_format.h"
@@ -273,8 +275,24 @@ TEST_F(OpenCommand, LoadingTheSameFileTwiceGivesTheSameState) {
   EXPECT_EQ(w.SampleCount, 2400u);
 }
 
+// The bits of a value, so that -0.0 and +0.0 differ.
+std::uint64_t Bits(double value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+// Counts 20 and 10 m/s² either side of the zero level and on it, in a pattern whose mean over
+// whole blocks is the zero level itself: every sample's sign shows, and some sit on the zero
+// level, where only the sign bit tells an inverted sample from an uninverted one.
+std::uint32_t CountsAroundTheZeroLevel(std::int64_t sample) {
+  return static_cast<std::uint32_t>(ZeroLevel + (sample % 5 - 2) * 10 * 660);
+}
+
 // The load unticks the boxes in its own order, and each handler runs at that moment on the
-// previous recording's arrays with the new recording's sensitivities.
+// previous recording's arrays with the new recording's sensitivities. The next recording is
+// much longer than the previous arrays: a handler that ran with its sample count on an array
+// the six-channel layout keeps (Nav. y) would stop the load.
 TEST_F(OpenCommand, UntickingRunsTheHandlersInTheLoadsOrderOnThePreviousArrays) {
   struct Case {
     bool nextTenChannels;
@@ -287,8 +305,9 @@ TEST_F(OpenCommand, UntickingRunsTheHandlersInTheLoadsOrderOnThePreviousArrays) 
   for (const Case& c : cases) {
     SCOPED_TRACE(c.nextTenChannels);
     TempFolder first, second;
-    OpenThroughMenu(
-        WriteRecordingFolder(first, TenChannelRecording(3), SensitivityTextBuilder(true).Build()));
+    RecordingBuilder previous = TenChannelRecording(3);
+    previous.Counts(0, CountsAroundTheZeroLevel).Counts(7, CountsAroundTheZeroLevel);
+    OpenThroughMenu(WriteRecordingFolder(first, previous, SensitivityTextBuilder(true).Build()));
     TForm1& w = Window();
     const std::array<CheckBox*, 5> boxes = {w.CBSpeed, w.CBHullX, w.CBNavigatorY, w.CheckBox1,
                                             w.CheckBox8};
@@ -296,9 +315,21 @@ TEST_F(OpenCommand, UntickingRunsTheHandlersInTheLoadsOrderOnThePreviousArrays) 
       box->UserClick();
       ASSERT_TRUE(box->Checked()) << box->Name();
     }
-    const DynArray<double> previousHullX = w.Acceleration[0];
-    const DynArray<std::uint32_t> previousCounts = w.RawSamples[0];
-    const double previousOffset = w.ChannelOffset[0];
+    // The next recording gives Hull X half the sensitivity, 330 counts per m/s²; Nav. y keeps
+    // its 660 (a six-channel sensitivity file has no code for it).
+    struct InvertedSlot {
+      int slot;
+      double nextSensitivity;
+      DynArray<double> previousTrace;
+      DynArray<std::uint32_t> previousCounts;
+      double previousOffset;
+    };
+    std::vector<InvertedSlot> invertedSlots;
+    for (const auto& [slot, sensitivity] : {std::pair(0, 330.0), std::pair(7, 660.0)}) {
+      invertedSlots.push_back(
+          {slot, sensitivity, w.Acceleration[slot], w.RawSamples[slot], w.ChannelOffset[slot]});
+    }
+    const std::uint32_t previousSampleCount = w.SampleCount;
 
     std::vector<std::string> unticked;
     std::vector<int> ids;
@@ -308,17 +339,25 @@ TEST_F(OpenCommand, UntickingRunsTheHandlersInTheLoadsOrderOnThePreviousArrays) 
         wasChecked = box->Checked();
       }));
     }
-    // The next recording gives Hull X half the sensitivity: 330 counts per m/s².
     const RecordingBuilder next =
-        c.nextTenChannels ? TenChannelRecording(3) : SixChannelRecording(3);
+        c.nextTenChannels ? TenChannelRecording(14) : SixChannelRecording(14);
     OpenThroughMenu(WriteRecordingFolder(
         second, next, SensitivityTextBuilder(c.nextTenChannels).Code(0, 3300).Build()));
+    EXPECT_TRUE(desktop.Messages.empty()) << desktop.Messages.front().Text;
+    EXPECT_EQ(w.SampleCount, 7800u);
+    EXPECT_EQ(w.Chart1->GetLineSeries(0)->YValues.Count, 7800u);
     EXPECT_EQ(unticked, c.order);
 
-    // CheckBox1's handler rewrote the previous array, uninverted, with the new sensitivity.
-    for (std::uint32_t n = 0; n < 1200; n += 97) {
-      const double expected = (previousOffset - previousCounts[n]) / 330.0;
-      EXPECT_EQ(previousHullX[n], expected > 250.0 || expected < -250.0 ? 0.0 : expected) << n;
+    // The "Invert" boxes' handlers rewrote the previous arrays, uninverted.
+    for (const InvertedSlot& inverted : invertedSlots) {
+      for (std::uint32_t n = 0; n < previousSampleCount; ++n) {
+        const double expected =
+            (inverted.previousOffset - inverted.previousCounts[n]) / inverted.nextSensitivity;
+        if (Bits(inverted.previousTrace[n]) == Bits(expected)) continue;
+        ADD_FAILURE() << "slot " << inverted.slot << ", sample " << n << ": "
+                      << inverted.previousTrace[n] << " instead of " << expected;
+        break;
+      }
     }
     EXPECT_EQ(w.Chart1->LeftAxis().Title(), "Acceleration [m/s2]");
     EXPECT_FALSE(w.Chart1->GetSeries(10)->Active());
