@@ -88,6 +88,58 @@ TEST_F(MainWindowTest, InitialStateBeforeAnyLoad) {
   EXPECT_EQ(w.SaveFileDialog->FilterIndex, 1);
 }
 
+TEST_F(MainWindowTest, SeriesColoursFollowTheFormDescription) {
+  const TForm1& w = Window();
+  struct Case {
+    const Chart* chart;
+    int index;
+    const char* name;
+    Color colour;
+  };
+  const Case cases[] = {
+      {w.Chart1, 0, "Series1", clRed},
+      {w.Chart1, 1, "Series2", clGreen},
+      {w.Chart1, 2, "Series3", Color{8404992}},
+      {w.Chart1, 3, "Series4", Color{47545}},
+      {w.Chart1, 4, "Series5", Color{4210816}},
+      {w.Chart1, 5, "Series6", clBlack},
+      {w.Chart1, 6, "Series7", Color{4227327}},
+      {w.Chart1, 7, "Series8", Color{16711808}},
+      {w.Chart1, 8, "Series9", clGray},
+      {w.Chart1, 9, "Series10", Color{12615935}},
+      {w.Chart1, 10, "Series11", clBlue},
+      {w.Chart1, 11, "Series22", clRed},
+      {w.Chart1, 12, "Series23", clGreen},
+      {w.Chart1, 13, "Series24", Color{8404992}},
+      // The filtered Pilot X is a shade lighter than the raw one.
+      {w.Chart1, 14, "Series25", Color{48573}},
+      {w.Chart1, 15, "Series26", Color{4210816}},
+      {w.Chart1, 16, "Series27", clBlack},
+      {w.Chart1, 17, "Series28", Color{4227327}},
+      {w.Chart1, 18, "Series29", Color{16711808}},
+      {w.Chart1, 19, "Series30", clGray},
+      {w.Chart1, 20, "Series31", Color{12615935}},
+      {w.Chart2, 0, "Series12", clRed},
+      {w.Chart2, 1, "Series13", clGreen},
+      {w.Chart2, 2, "Series14", Color{8404992}},
+      // And its impact bars lighter still.
+      {w.Chart2, 3, "Series15", Color{52942}},
+      {w.Chart2, 4, "Series16", Color{4210816}},
+      {w.Chart2, 5, "Series17", clBlack},
+      {w.Chart2, 6, "Series18", Color{4227327}},
+      {w.Chart2, 7, "Series19", Color{16711808}},
+      {w.Chart2, 8, "Series20", clGray},
+      {w.Chart2, 9, "Series21", Color{12615935}},
+  };
+  EXPECT_EQ(w.Chart1->SeriesCount(), 21u);
+  EXPECT_EQ(w.Chart2->SeriesCount(), 10u);
+  for (const Case& c : cases) {
+    const ChartSeries* series = c.chart->GetSeries(c.index);
+    EXPECT_EQ(series->Name(), c.name);
+    EXPECT_EQ(series->SeriesColor().Value, c.colour.Value) << c.name;
+  }
+}
+
 TEST_F(MainWindowTest, MembersAfterConstruction) {
   const TForm1& w = Window();
   EXPECT_EQ(w.SampleCount, 0u);
