@@ -6,6 +6,7 @@
 #include <QtTest/QTest>
 
 #include "platform/exception.h"
+#include "platform/qt/array_series_data.h"
 #include "platform/qt/chart_view.h"
 #include "platform/qt/depth_bar_chart.h"
 #include "platform/qt/reduced_curve.h"
@@ -30,6 +31,37 @@ TEST_F(ChartViewTest, ALoadThatChangesEverySeriesIsDrawnOnce) {
   OpenRecording();  // dozens of model changes, then one turn of the event loop
   EXPECT_EQ(plot->ReplotCount(), before + 1);
   EXPECT_FALSE(plot->ReplotPending());
+}
+
+// An "Invert" box rewrites the trace in the very array the curve already holds, so only the
+// modified mark tells the view that its min/max tables no longer fit the trace.
+TEST_F(ChartViewTest, AnInversionRedrawsTheTrace) {
+  OpenRecording();
+  Window().CBHullX->UserClick();
+  auto* plot = WidgetOf<ChartView>(Window().Chart1);
+  plot->FlushReplot();
+  const ReducedCurve* hullX = plot->Curves()[0];
+  const ValueRange loaded = hullX->Data()->Detail().Whole();
+  ASSERT_GT(loaded.Max, 200.0);  // the impacts point up
+  ASSERT_GE(plot->axisInterval(QwtPlot::yLeft).maxValue(), loaded.Max);
+
+  Window().CheckBox1->UserClick();
+  plot->FlushReplot();
+  const ValueRange inverted = hullX->Data()->Detail().Whole();
+  EXPECT_EQ(inverted.Min, -loaded.Max);
+  EXPECT_EQ(inverted.Max, -loaded.Min);
+  // The left axis follows: the impacts now point down, and the axis no longer reaches up to
+  // where they were.
+  const QwtInterval axis = plot->axisInterval(QwtPlot::yLeft);
+  EXPECT_LE(axis.minValue(), -loaded.Max);
+  EXPECT_LT(axis.maxValue(), loaded.Max);
+
+  Window().CheckBox1->UserClick();
+  plot->FlushReplot();
+  const ValueRange restored = hullX->Data()->Detail().Whole();
+  EXPECT_EQ(restored.Min, loaded.Min);
+  EXPECT_EQ(restored.Max, loaded.Max);
+  EXPECT_GE(plot->axisInterval(QwtPlot::yLeft).maxValue(), loaded.Max);
 }
 
 TEST_F(ChartViewTest, SaveToBitmapWritesTheChartOnWhiteWithItsTraces) {
