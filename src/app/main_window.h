@@ -135,6 +135,7 @@ class TForm1 : public Form, public RecordingState {
   void BuildFormDescription();
   void ResetWindowForLoad(bool tenChannels);
   void TitleChartsForLoad(const std::string& startTimeText, bool showSerialText);
+  void ReleasePreviousRecording(bool tenChannels);
   void BindRecordingSeries(std::uint32_t speedPoints);
   void FinishOpen();
 

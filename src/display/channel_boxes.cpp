@@ -16,6 +16,15 @@ void BindLineSeries(LineSeries& series, const DynArray<double>& x, const DynArra
   series.Repaint();
 }
 
+void ReleaseLineSeries(LineSeries& series) {
+  for (ChartValueList* list : {&series.XValues, &series.YValues}) {
+    list->Count = 0;
+    list->Value.Release();
+    list->Modified = true;
+  }
+  series.Repaint();
+}
+
 void TForm1::ShowFilteredSeries(int seriesNumber, int channelNumber) {
   Chart1->GetSeries(seriesNumber - 1)->SetActive(true);
   BindLineSeries(*Chart1->GetLineSeries(seriesNumber - 1), SampleIndex,
