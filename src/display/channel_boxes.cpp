@@ -50,6 +50,13 @@ void TForm1::ChannelBoxClick(int slot) {
     return;
   }
 
+  // The first filter run on a slot makes its filtered array resident; when that cannot fit,
+  // the box goes back to unticked (its handler finds nothing to hide) and nothing else changes.
+  if (filterSelected &&
+      !ReserveFilteredArrays({slot}, [this, slot] { ChannelBox(slot)->SetChecked(false); })) {
+    return;
+  }
+
   // The load leaves the raw series of slots 3 to 9 untitled; the navigator and spare slots
   // are titled each time they are shown.
   const char* const tenChannelName = SlotTitle(slot, true);

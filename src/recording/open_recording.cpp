@@ -8,10 +8,12 @@
 #include "app/main_window.h"
 #include "display/channel_display.h"
 #include "platform/application.h"
+#include "platform/available_memory.h"
 #include "recording/file_bytes.h"
 #include "recording/recording_decoder.h"
 #include "recording/recording_error.h"
 #include "recording/recording_format.h"
+#include "recording/recording_memory.h"
 #include "recording/sensitivity_file.h"
 
 namespace {
@@ -41,6 +43,17 @@ struct PendingLoad {
   RecordingArrays Arrays;
 };
 
+// New storage costs nothing until it is written, so a load that cannot fit would only be
+// killed part-way through the decode: it is refused here instead.
+void CheckMemoryForLoad(const RecordingState& current, const PendingLoad& load) {
+  const MemoryCheck memory =
+      CheckMemory(ResidentBytesOfLoad(load.File.Size(), load.Geometry.BlocksUsed, load.TenChannels),
+                  ResidentBytesReplacedByLoad(current, load.TenChannels));
+  if (!memory.Fits) {
+    throw RecordingError(load.File.Path(), "cannot be loaded: it " + memory.Shortage);
+  }
+}
+
 PendingLoad ReadPendingLoad(const RecordingState& current, const std::string& fileName) {
   PendingLoad load(fileName);
   // A file shorter than the probe byte is read whole here, and the size check names its size.
@@ -49,6 +62,7 @@ PendingLoad ReadPendingLoad(const RecordingState& current, const std::string& fi
   load.StartTime = StartTimeText(start);
   load.TenChannels = ProbeTenChannels(start.data(), start.Size());
   load.Geometry = ComputeGeometry(static_cast<std::int64_t>(load.File.Size()), load.TenChannels);
+  CheckMemoryForLoad(current, load);
 
   const std::string sensitivityPath = SensitivityFilePath(fileName);
   const SensitivityReading reading = ReadSensitivityText(sensitivityPath, load.TenChannels);
@@ -110,6 +124,7 @@ void TForm1::Open1Click(Component* /*Sender*/) {
     return;
   }
   DecodeRecording(*this, bytes, load->Geometry, std::move(load->Arrays));
+  for (int slot = 0; slot < LayoutSlotCount(); ++slot) SamplesWritten[slot] = SampleCount;
   BindRecordingSeries(static_cast<std::uint32_t>(load->Geometry.BlocksUsed));
 
   for (int slot = 0; slot < LayoutSlotCount(); ++slot) CountImpacts(slot, SampleCount);
@@ -194,6 +209,8 @@ void TForm1::ReleasePreviousRecording(bool tenChannels) {
     RawSamples[slot].Release();
     Acceleration[slot].Release();
     FilteredAcceleration[slot].Release();
+    SamplesWritten[slot] = 0;
+    FilteredSamplesWritten[slot] = 0;
   }
   SampleIndex.Release();
   SpeedValues.Release();

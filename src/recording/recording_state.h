@@ -39,6 +39,11 @@ struct RecordingState {
   bool TenChannels = false;
   std::string OpenedFileName;
   std::uint32_t PlotCount = 0;
+  // Entries written into each slot's present storage: by the load into RawSamples and
+  // Acceleration, by the filter into FilteredAcceleration. Storage never written costs no
+  // memory, so these tell what the arrays hold resident.
+  std::array<std::uint32_t, SlotCount> SamplesWritten{};
+  std::array<std::uint32_t, SlotCount> FilteredSamplesWritten{};
 
   int LayoutSlotCount() const { return TenChannels ? 10 : 6; }
 };

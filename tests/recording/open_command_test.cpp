@@ -501,4 +501,66 @@ TEST_F(OpenCommand, AFileThatShrinksBeforeItIsReadLeavesAWindowWithoutARecording
   EXPECT_EQ(w.DataFileName, good);
 }
 
+// A load must fit into the memory available plus what the previous recording gives back:
+// the file (72048 or 43248 bytes), 12 B per sample and channel, the 8 B sample index and 16 B
+// per speed point; the previous recording gives back the same for each slot it replaces, with
+// 8 B per filtered sample. Below that, one message and nothing changes.
+TEST_F(OpenCommand, ALoadThatCannotFitIsRefusedBeforeAnythingChanges) {
+  constexpr std::uint64_t Index = 1200 * 8 + 2 * 16;  // sample index and speed points
+  constexpr std::uint64_t TenNeeds = 72048 + 10 * 12 * 1200 + Index;
+  constexpr std::uint64_t SixNeeds = 43248 + 6 * 12 * 1200 + Index;
+  // Hull X and Nav. y are filtered: a six-channel load keeps Nav. y.
+  constexpr std::uint64_t TenGivesBack = 10 * 12 * 1200 + 2 * 8 * 1200 + Index;
+  constexpr std::uint64_t SixGivesBack = 6 * 12 * 1200 + 8 * 1200 + Index;
+  const struct {
+    bool NextTenChannels;
+    std::uint64_t Available;
+    bool Fits;
+  } cases[] = {
+      {true, TenNeeds - TenGivesBack, true},
+      {true, TenNeeds - TenGivesBack - 1, false},
+      {false, SixNeeds - SixGivesBack, true},
+      {false, SixNeeds - SixGivesBack - 1, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Available);
+    SetAvailableMemorySource({});
+    const std::string first = WriteTen(3);
+    OpenThroughMenu(first);
+    TForm1& w = Window();
+    w.CBHullX->UserClick();
+    w.CBNavigatorY->UserClick();
+    w.RadioGroup1->UserChoose(1);
+    const DynArray<double> hullX = w.Acceleration[0];
+    desktop.Messages.clear();
+
+    // Without its "S2.txt", so that a refusal shows before the question of the settings.
+    TempFolder other;
+    const std::string next = WriteRecordingFolder(
+        other, c.NextTenChannels ? TenChannelRecording(3) : SixChannelRecording(3), std::nullopt);
+    SetAvailableMemory(c.Available);
+    OpenThroughMenu(next);
+
+    ASSERT_EQ(desktop.Messages.size(), 1u);
+    if (c.Fits) {
+      EXPECT_EQ(desktop.Messages[0].Caption, "Get data");
+      EXPECT_EQ(w.DataFileName, next);
+      continue;
+    }
+    EXPECT_EQ(desktop.Messages[0].Text,
+              "\"" + next + "\" cannot be loaded: it needs 1 MB of memory, and 0 MB are available");
+    EXPECT_EQ(desktop.Messages[0].Caption, "Error");
+    EXPECT_EQ(w.DataFileName, first);
+    EXPECT_EQ(w.Chart1->TitleLines()[0].rfind(first, 0), 0u);
+    EXPECT_TRUE(w.TenChannels);
+    EXPECT_EQ(w.SampleCount, 1200u);
+    EXPECT_TRUE(w.Acceleration[0].SharesStorageWith(hullX));
+    EXPECT_TRUE(w.CBHullX->Checked() && w.CBNavigatorY->Checked());
+    EXPECT_EQ(w.RadioGroup1->ItemIndex(), 1);
+    EXPECT_TRUE(w.Chart1->GetSeries(11)->Active());
+    EXPECT_TRUE(
+        w.Chart1->GetLineSeries(11)->YValues.Value.SharesStorageWith(w.FilteredAcceleration[0]));
+  }
+}
+
 }  // namespace
