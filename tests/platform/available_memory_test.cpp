@@ -44,6 +44,7 @@ TEST(AvailableMemory, ComparesWhatIsNeededWithWhatIsAvailablePlusWhatIsReleased)
       {std::uint64_t{100}, 100, 0, ""},
       {std::uint64_t{100}, 150, 50, ""},
       {std::uint64_t{100}, 151, 50, "needs 1 MB of memory, and 0 MB are available"},
+      {std::uint64_t{0}, 50, 50, ""},
       {std::nullopt, UINT64_MAX, 0, ""},
       {UINT64_MAX, UINT64_MAX, UINT64_MAX, ""},
       // Needed rounds up and available rounds down, so the two never read alike.
