@@ -355,8 +355,8 @@ void ShowEverything(TForm1& w) {
   w.RadioGroup1->UserChoose(1);
 }
 
-// Whether the window holds an array of `held` anywhere but in the slots 6 to 9 that a
-// six-channel load keeps.
+// The window holds no array of `held` but those of the slots 6 to 9 that a six-channel load
+// keeps.
 void ExpectOnlyTheKeptSlotsRemain(const TForm1& w, const HeldArrays& held, bool sixChannelLoad) {
   for (int slot = 0; slot < SlotCount; ++slot) {
     SCOPED_TRACE(slot);
@@ -434,20 +434,26 @@ TEST_F(OpenCommand, EveryWayOfShowingASeriesAfterAReopenShowsTheNewRecording) {
     w.Button1->UserClick();
     OpenThroughMenu(nextTenChannels ? WriteTen(4, "R0413.DAT") : WriteSix(4));
 
+    const auto visitImpacts = [&] {
+      w.PageControl1->UserSelect(w.TabSheet2);
+      w.PageControl1->UserSelect(w.TabSheet1);
+    };
     const struct {
       const char* Name;
       std::function<void()> Act;
     } steps[] = {
         {"speed box", [&] { w.CBSpeed->UserClick(); }},
-        {"channel boxes", [&] { w.CBHullX->UserClick(), w.CBPilotZ->UserClick(); }},
+        {"channel boxes",
+         [&] {
+           w.CBHullX->UserClick();
+           w.CBPilotZ->UserClick();
+         }},
         {"invert", [&] { w.CheckBox1->UserClick(); }},
         {"cut-off", [&] { w.RadioGroup1->UserChoose(2); }},
         {"box ticked with a filter", [&] { w.CBHullY->UserClick(); }},
-        {"ICI and back with a filter",
-         [&] { w.PageControl1->UserSelect(w.TabSheet2), w.PageControl1->UserSelect(w.TabSheet1); }},
+        {"ICI and back with a filter", visitImpacts},
         {"clear filter", [&] { w.Button1->UserClick(); }},
-        {"ICI and back",
-         [&] { w.PageControl1->UserSelect(w.TabSheet2), w.PageControl1->UserSelect(w.TabSheet1); }},
+        {"ICI and back", visitImpacts},
     };
     for (const auto& step : steps) {
       SCOPED_TRACE(step.Name);
