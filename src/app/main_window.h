@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "filter/lowpass_filter.h"
 #include "impacts/impact_counter.h"
@@ -124,6 +126,7 @@ class TForm1 : public Form, public RecordingState {
   void ShowFilteredSeries(int seriesNumber, int channelNumber);
   void UpdateSpeedAxisTitle();
   void FilterChannel(int slot, double cutoff, std::uint32_t count);
+  bool ReserveFilteredArrays(const std::vector<int>& slots, const std::function<void()>& refuse);
   void CountImpacts(int slot, std::uint32_t n);
   void CountFilteredImpacts(int slot, std::uint32_t n);
 
@@ -135,6 +138,7 @@ class TForm1 : public Form, public RecordingState {
   void BuildFormDescription();
   void ResetWindowForLoad(bool tenChannels);
   void TitleChartsForLoad(const std::string& startTimeText, bool showSerialText);
+  void ReleasePreviousRecording(bool tenChannels);
   void BindRecordingSeries(std::uint32_t speedPoints);
   void FinishOpen();
 

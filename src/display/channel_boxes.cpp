@@ -16,6 +16,15 @@ void BindLineSeries(LineSeries& series, const DynArray<double>& x, const DynArra
   series.Repaint();
 }
 
+void ReleaseLineSeries(LineSeries& series) {
+  for (ChartValueList* list : {&series.XValues, &series.YValues}) {
+    list->Count = 0;
+    list->Value.Release();
+    list->Modified = true;
+  }
+  series.Repaint();
+}
+
 void TForm1::ShowFilteredSeries(int seriesNumber, int channelNumber) {
   Chart1->GetSeries(seriesNumber - 1)->SetActive(true);
   BindLineSeries(*Chart1->GetLineSeries(seriesNumber - 1), SampleIndex,
@@ -38,6 +47,13 @@ void TForm1::ChannelBoxClick(int slot) {
     } else {
       Chart1->LeftAxis().SetTitle(AccelerationAxisTitle);
     }
+    return;
+  }
+
+  // The first filter run on a slot makes its filtered array resident; when that cannot fit,
+  // the box goes back to unticked (its handler finds nothing to hide) and nothing else changes.
+  if (filterSelected &&
+      !ReserveFilteredArrays({slot}, [this, slot] { ChannelBox(slot)->SetChecked(false); })) {
     return;
   }
 

@@ -21,6 +21,10 @@ inline constexpr char SpeedAxisTitle[] = "Knots";
 void BindLineSeries(LineSeries& series, const DynArray<double>& x, const DynArray<double>& y,
                     std::uint32_t count);
 
+// Empties both value lists of a line series (no points, no arrays) and tells the views, which
+// let go of the arrays as well.
+void ReleaseLineSeries(LineSeries& series);
+
 // Whether the channel box of a slot of the loaded layout is ticked (slots 0 to 5 in the
 // six-channel layout, whatever the hidden boxes of slots 6 to 9 say).
 bool AnyLayoutChannelTicked(const TForm1& window);

@@ -1,16 +1,27 @@
+#include <vector>
+
 #include "app/main_window.h"
-#include "display/channel_display.h"
 #include "filter/filter_cutoff.h"
 #include "platform/application.h"
 #include "recording/recording_format.h"
 
 // Filters every ticked channel of the layout at the chosen cut-off and shows the filtered
 // traces in place of the raw ones. Inverting is only offered on raw traces, so the "Invert"
-// boxes are disabled whatever follows.
+// boxes are disabled whatever follows, unless the memory for the filtered traces cannot be
+// had: then the group goes back to the item it had and nothing else changes.
 void TForm1::RadioGroup1Click(Component* /*Sender*/) {
+  std::vector<int> ticked;
+  for (int slot = 0; slot < LayoutSlotCount(); ++slot) {
+    if (ChannelBox(slot)->Checked()) ticked.push_back(slot);
+  }
+  const auto restoreSelection = [this] {
+    RadioGroup1->SetItemIndex(RadioGroup1->PreviousItemIndex());
+  };
+  if (!ReserveFilteredArrays(ticked, restoreSelection)) return;
+
   for (int slot = 0; slot < SlotCount; ++slot) InvertBox(slot)->SetEnabled(false);
 
-  if (!AnyLayoutChannelTicked(*this)) {
+  if (ticked.empty()) {
     // Clear the selection first, so the group shows none while the message is up.
     RadioGroup1->SetItemIndex(NoFilterSelected);
     CurrentDesktop().ShowMessage("Set channel", "Error");
@@ -19,8 +30,7 @@ void TForm1::RadioGroup1Click(Component* /*Sender*/) {
 
   const int item = RadioGroup1->ItemIndex();
   const double cutoff = CutoffOfItem(item);
-  for (int slot = 0; slot < LayoutSlotCount(); ++slot) {
-    if (!ChannelBox(slot)->Checked()) continue;
+  for (int slot : ticked) {
     if (item == 0 && slot >= 3 && slot <= 5) {
       if (TenChannels) {
         Chart1->GetSeries(slot)->SetTitle(SlotTitle(slot, true));

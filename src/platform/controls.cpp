@@ -41,6 +41,7 @@ void RadioGroup::UserChoose(int index) {
   if (!UsableByUser()) return;
   if (index < 0 || index >= static_cast<int>(Items.size()) || index == itemIndex_) return;
   DispatchUserAction([this, index] {
+    previousItemIndex_ = itemIndex_;
     SetItemIndex(index);
     if (OnClick) OnClick(this);
   });

@@ -91,12 +91,16 @@ class RadioGroup : public Control {
   std::vector<std::string> Items;
   int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index) { Assign(itemIndex_, index); }
+  // The item that was selected before a person's latest choice, so that an OnClick that
+  // refuses the choice can put the group back.
+  int PreviousItemIndex() const { return previousItemIndex_; }
   NotifyEvent OnClick;
 
   void UserChoose(int index);
 
  private:
   int itemIndex_ = -1;
+  int previousItemIndex_ = -1;
 };
 
 class PageControl;

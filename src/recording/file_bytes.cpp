@@ -34,34 +34,34 @@ FileBytes::FileBytes(std::size_t size) : size_(size) {
 
 namespace {
 
-// Reads exactly `size` bytes, however the system splits the request. Returns an empty text
-// on success, else why it stopped (an error, or the file shrank while we read it).
+// Reads exactly `size` bytes from the file's start, however the system splits the request.
+// Returns an empty text on success, else why it stopped (an error, or the file shrank since it
+// opened).
 std::string ReadFully(int fd, std::uint8_t* out, std::size_t size) {
   constexpr std::size_t LargestRequest = std::size_t{1} << 30;
-  const std::size_t wanted = size;
-  while (size > 0) {
-    const ssize_t got = ::read(fd, out, size < LargestRequest ? size : LargestRequest);
+  std::size_t done = 0;
+  while (done < size) {
+    const std::size_t wanted = size - done < LargestRequest ? size - done : LargestRequest;
+    const ssize_t got = ::pread(fd, out + done, wanted, static_cast<off_t>(done));
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return std::strerror(errno);
     if (got == 0) {
-      return "it ended after " + std::to_string(wanted - size) + " of " + std::to_string(wanted) +
-             " bytes";
+      return "it ended after " + std::to_string(done) + " of " + std::to_string(size) + " bytes";
     }
-    out += got;
-    size -= static_cast<std::size_t>(got);
+    done += static_cast<std::size_t>(got);
   }
   return {};
 }
 
 }  // namespace
 
-FileBytes ReadWholeFile(const std::string& path) {
-  FileDescriptor file(path);
-  if (!file.IsOpen()) {
-    throw RecordingError(path, std::string("cannot be opened: ") + std::strerror(file.OpenError()));
+FileToRead::FileToRead(const std::string& path) : path_(path), file_(path) {
+  if (!file_.IsOpen()) {
+    throw RecordingError(path,
+                         std::string("cannot be opened: ") + std::strerror(file_.OpenError()));
   }
   struct stat status {};
-  if (::fstat(file.Get(), &status) != 0) {
+  if (::fstat(file_.Get(), &status) != 0) {
     throw RecordingError(path, std::string("cannot be read: ") + std::strerror(errno));
   }
   if (S_ISDIR(status.st_mode)) throw RecordingError(path, "is a folder, not a file");
@@ -70,14 +70,29 @@ FileBytes ReadWholeFile(const std::string& path) {
   if (size > std::numeric_limits<std::size_t>::max()) {
     throw RecordingError(path, "is too large to load into memory");
   }
+  size_ = static_cast<std::size_t>(size);
+}
+
+FileBytes FileToRead::ReadStart(std::size_t count) const {
+  FileBytes bytes(count < size_ ? count : size_);
+  const std::string failure = ReadFully(file_.Get(), bytes.data(), bytes.Size());
+  if (!failure.empty()) throw RecordingError(path_, "cannot be read: " + failure);
+  return bytes;
+}
+
+FileBytes FileToRead::ReadWhole() const {
   FileBytes bytes;
   try {
-    bytes = FileBytes(static_cast<std::size_t>(size));
+    bytes = FileBytes(size_);
   } catch (const std::bad_alloc&) {
-    throw RecordingError(path, "cannot be loaded: there is not enough memory for its " +
-                                   std::to_string(size) + " bytes");
+    throw RecordingError(path_, "cannot be loaded: there is not enough memory for its " +
+                                    std::to_string(size_) + " bytes");
   }
-  const std::string failure = ReadFully(file.Get(), bytes.data(), bytes.Size());
-  if (!failure.empty()) throw RecordingError(path, "cannot be read in full: " + failure);
+  const std::string failure = ReadFully(file_.Get(), bytes.data(), bytes.Size());
+  if (!failure.empty()) throw RecordingError(path_, "cannot be read in full: " + failure);
   return bytes;
+}
+
+FileBytes ReadWholeFile(const std::string& path) {
+  return FileToRead(path).ReadWhole();
 }

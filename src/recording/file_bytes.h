@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "recording/file_descriptor.h"
+
 // The whole of a file in memory. It lives only while the command that read it runs.
 class FileBytes {
  public:
@@ -27,7 +29,29 @@ class FileBytes {
   std::size_t size_ = 0;
 };
 
-// Reads the file at `path` whole, in binary. Throws RecordingError naming the file when it
-// cannot be opened, is a folder or no regular file, cannot be read in full, or needs more
-// memory than can be had.
+// A regular file open for binary reading, with its size as it was when it opened. A command
+// can look at the start of the file first and read the whole of it later, once it has made
+// room: the file stays open in between, so renaming or deleting it meanwhile changes nothing.
+class FileToRead {
+ public:
+  // Throws RecordingError naming the file when it cannot be opened, is a folder or no regular
+  // file, or is too large for this machine's address space.
+  explicit FileToRead(const std::string& path);
+
+  const std::string& Path() const { return path_; }
+  std::size_t Size() const { return size_; }
+
+  // The first min(count, Size()) bytes.
+  FileBytes ReadStart(std::size_t count) const;
+  // All Size() bytes, with one read into one block of memory. Throws RecordingError when the
+  // file no longer holds them or cannot be read, or the memory cannot be had.
+  FileBytes ReadWhole() const;
+
+ private:
+  std::string path_;
+  FileDescriptor file_;
+  std::size_t size_ = 0;
+};
+
+// Reads the file at `path` whole, in binary; throws RecordingError as FileToRead does.
 FileBytes ReadWholeFile(const std::string& path);

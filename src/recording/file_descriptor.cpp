@@ -1,6 +1,7 @@
 #include "recording/file_descriptor.h"
 
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,4 +13,16 @@ FileDescriptor::FileDescriptor(const std::string& path) {
 
 FileDescriptor::~FileDescriptor() {
   if (fd_ >= 0) ::close(fd_);
+}
+
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), openError_(other.openError_) {}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+    openError_ = other.openError_;
+  }
+  return *this;
 }

@@ -10,6 +10,8 @@ class FileDescriptor {
   ~FileDescriptor();
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
+  FileDescriptor(FileDescriptor&& other) noexcept;
+  FileDescriptor& operator=(FileDescriptor&& other) noexcept;
 
   bool IsOpen() const { return fd_ >= 0; }
   int OpenError() const { return openError_; }  // errno of a failed open

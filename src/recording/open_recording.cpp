@@ -1,15 +1,19 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/main_window.h"
 #include "display/channel_display.h"
 #include "platform/application.h"
+#include "platform/available_memory.h"
 #include "recording/file_bytes.h"
 #include "recording/recording_decoder.h"
 #include "recording/recording_error.h"
 #include "recording/recording_format.h"
+#include "recording/recording_memory.h"
 #include "recording/sensitivity_file.h"
 
 namespace {
@@ -22,9 +26,13 @@ bool NamesExistingFile(const std::string& name) {
 }
 
 // Everything a load needs, read and checked before the window or the loaded recording
-// change, so that a recording we cannot use leaves both as they were.
+// change, so that a recording we cannot use leaves both as they were. Only the start of the
+// file is read here: the previous recording is still resident, and the whole file is read
+// once the load has let go of it.
 struct PendingLoad {
-  FileBytes Bytes;
+  explicit PendingLoad(const std::string& fileName) : File(fileName) {}
+
+  FileToRead File;
   std::string StartTime;
   bool TenChannels = false;
   bool SensitivityFileMissing = false;
@@ -35,12 +43,26 @@ struct PendingLoad {
   RecordingArrays Arrays;
 };
 
+// New storage costs nothing until it is written, so a load that cannot fit would only be
+// killed part-way through the decode: it is refused here instead.
+void CheckMemoryForLoad(const RecordingState& current, const PendingLoad& load) {
+  const MemoryCheck memory =
+      CheckMemory(ResidentBytesOfLoad(load.File.Size(), load.Geometry.BlocksUsed, load.TenChannels),
+                  ResidentBytesReplacedByLoad(current, load.TenChannels));
+  if (!memory.Fits) {
+    throw RecordingError(load.File.Path(), "cannot be loaded: it " + memory.Shortage);
+  }
+}
+
 PendingLoad ReadPendingLoad(const RecordingState& current, const std::string& fileName) {
-  PendingLoad load;
-  load.Bytes = ReadWholeFile(fileName);
-  CheckRecordingSize(load.Bytes, fileName);
-  load.StartTime = StartTimeText(load.Bytes);
-  load.TenChannels = ProbeTenChannels(load.Bytes.data(), load.Bytes.Size());
+  PendingLoad load(fileName);
+  // A file shorter than the probe byte is read whole here, and the size check names its size.
+  const FileBytes start = load.File.ReadStart(MinimumRecordingSize);
+  CheckRecordingSize(start, fileName);
+  load.StartTime = StartTimeText(start);
+  load.TenChannels = ProbeTenChannels(start.data(), start.Size());
+  load.Geometry = ComputeGeometry(static_cast<std::int64_t>(load.File.Size()), load.TenChannels);
+  CheckMemoryForLoad(current, load);
 
   const std::string sensitivityPath = SensitivityFilePath(fileName);
   const SensitivityReading reading = ReadSensitivityText(sensitivityPath, load.TenChannels);
@@ -58,7 +80,6 @@ PendingLoad ReadPendingLoad(const RecordingState& current, const std::string& fi
   }
   CheckSensitivities(load.Sensitivity, load.TenChannels, sensitivityPath);
 
-  load.Geometry = ComputeGeometry(static_cast<std::int64_t>(load.Bytes.Size()), load.TenChannels);
   load.Arrays = AllocateRecordingArrays(load.Geometry, load.TenChannels, fileName);
   return load;
 }
@@ -73,7 +94,7 @@ void TForm1::Open1Click(Component* /*Sender*/) {
     return;
   }
 
-  PendingLoad load;
+  std::optional<PendingLoad> load;
   try {
     load = ReadPendingLoad(*this, OpenedFileName);
   } catch (const RecordingError& error) {
@@ -82,17 +103,29 @@ void TForm1::Open1Click(Component* /*Sender*/) {
   }
 
   DataFileName = OpenedFileName;
-  DataFileSize = static_cast<std::int64_t>(load.Bytes.Size());
-  TenChannels = load.TenChannels;
-  SensitivityCode = load.SensitivityCode;
-  SerialText = load.SerialText;
-  Sensitivity = load.Sensitivity;
+  DataFileSize = static_cast<std::int64_t>(load->File.Size());
+  TenChannels = load->TenChannels;
+  SensitivityCode = load->SensitivityCode;
+  SerialText = load->SerialText;
+  Sensitivity = load->Sensitivity;
 
-  ResetWindowForLoad(load.TenChannels);
-  TitleChartsForLoad(load.StartTime, load.TenChannels && !load.SensitivityFileMissing);
+  ResetWindowForLoad(load->TenChannels);
+  TitleChartsForLoad(load->StartTime, load->TenChannels && !load->SensitivityFileMissing);
+  ReleasePreviousRecording(load->TenChannels);
 
-  DecodeRecording(*this, load.Bytes, load.Geometry, std::move(load.Arrays));
-  BindRecordingSeries(static_cast<std::uint32_t>(load.Geometry.BlocksUsed));
+  FileBytes bytes;
+  try {
+    bytes = load->File.ReadWhole();
+  } catch (const RecordingError& error) {
+    // The file changed or failed since it was checked. The window is reset and holds no
+    // recording: every count is 0, so every command goes on over no samples.
+    CurrentDesktop().ShowMessage(error.Message(), "Error");
+    FinishOpen();
+    return;
+  }
+  DecodeRecording(*this, bytes, load->Geometry, std::move(load->Arrays));
+  for (int slot = 0; slot < LayoutSlotCount(); ++slot) SamplesWritten[slot] = SampleCount;
+  BindRecordingSeries(static_cast<std::uint32_t>(load->Geometry.BlocksUsed));
 
   for (int slot = 0; slot < LayoutSlotCount(); ++slot) CountImpacts(slot, SampleCount);
 
@@ -163,6 +196,29 @@ void TForm1::ResetWindowForLoad(bool tenChannels) {
     for (int slot = 6; slot < SlotCount; ++slot) hideSlot(ChannelBox(slot));
     for (int slot = 6; slot < SlotCount; ++slot) hideSlot(InvertBox(slot));
   }
+}
+
+// Lets go of the previous recording before the next file is read and decoded, so that two
+// are never resident at once. The reset's handlers have run on it by now and every series is
+// hidden. Of the line series, the load binds the raw series of its layout and the speed series
+// again; every other one is bound anew before it can be shown (the filter binds what it
+// writes), so none keeps an array of the previous recording. A six-channel load keeps the
+// arrays of slots 6 to 9.
+void TForm1::ReleasePreviousRecording(bool tenChannels) {
+  for (int slot = 0; slot < ChannelCount(tenChannels); ++slot) {
+    RawSamples[slot].Release();
+    Acceleration[slot].Release();
+    FilteredAcceleration[slot].Release();
+    SamplesWritten[slot] = 0;
+    FilteredSamplesWritten[slot] = 0;
+  }
+  SampleIndex.Release();
+  SpeedValues.Release();
+  SpeedPositions.Release();
+  SampleCount = 0;
+  PlotCount = 0;
+  FrameCount = 0;
+  for (int index = 0; index <= 20; ++index) ReleaseLineSeries(*Chart1->GetLineSeries(index));
 }
 
 void TForm1::TitleChartsForLoad(const std::string& startTimeText, bool showSerialText) {

@@ -14,6 +14,8 @@ constexpr int SlotCount = 10;
 // After a completed load: SampleCount = 600 x blocks used = PlotCount,
 // SampleCount <= FrameCount < every per-slot array's length, and the load has written
 // entries below SampleCount only (everything beyond is zero: storage comes zeroed).
+// One recording is resident at a time: a load drops the previous arrays before it reads the
+// next file.
 // In the six-channel layout slots 6 to 9 take part in nothing and keep what an earlier
 // ten-channel load left.
 struct RecordingState {
@@ -37,6 +39,11 @@ struct RecordingState {
   bool TenChannels = false;
   std::string OpenedFileName;
   std::uint32_t PlotCount = 0;
+  // Entries written into each slot's present storage: by the load into RawSamples and
+  // Acceleration, by the filter into FilteredAcceleration. Storage never written costs no
+  // memory, so these tell what the arrays hold resident.
+  std::array<std::uint32_t, SlotCount> SamplesWritten{};
+  std::array<std::uint32_t, SlotCount> FilteredSamplesWritten{};
 
   int LayoutSlotCount() const { return TenChannels ? 10 : 6; }
 };

@@ -114,5 +114,43 @@ TEST_F(ChannelBoxes, SixChannelLayoutTitlesThePilotRowsByItsOwnNames) {
   }
 }
 
+// A box ticked while a filter is selected filters its channel. When the memory for the first
+// run cannot be had, the box goes back to unticked, one message tells why and nothing else
+// changes.
+TEST_F(ChannelBoxes, ABoxWhoseFilteredTraceCannotFitGoesBackToUnticked) {
+  OpenPulses(true);
+  TForm1& w = Window();
+  w.CBHullX->UserClick();
+  w.RadioGroup1->UserChoose(0);
+  w.CBHullX->UserClick();
+  w.CBSpeed->UserClick();
+  ASSERT_EQ(LeftAxisTitle(), "Knots");
+  bool tickedWhileShown = true;
+  desktop.WhileMessageShown = [&](const std::string&) { tickedWhileShown = w.CBHullY->Checked(); };
+
+  constexpr std::uint64_t OneFilteredChannel = 8 * Samples;
+  SetAvailableMemory(OneFilteredChannel - 1);
+  w.CBHullY->UserClick();
+  ASSERT_EQ(desktop.Messages.size(), 1u);
+  EXPECT_EQ(desktop.Messages[0].Caption, "Error");
+  EXPECT_FALSE(tickedWhileShown);
+  EXPECT_FALSE(w.CBHullY->Checked());
+  EXPECT_FALSE(Filtered(1).Active() || Raw(1).Active());
+  EXPECT_FALSE(w.CheckBox2->Enabled());
+  EXPECT_EQ(Filtered(1).XValues.Count, 0u);
+  EXPECT_EQ(w.FilteredAcceleration[1][PulseStart + 30], 0.0);
+  EXPECT_EQ(w.RadioGroup1->ItemIndex(), 0);
+  EXPECT_EQ(LeftAxisTitle(), "Knots");
+
+  SetAvailableMemory(OneFilteredChannel);
+  w.CBHullY->UserClick();
+  EXPECT_TRUE(Filtered(1).Active());
+  // Hull X was filtered when the cut-off was chosen: it needs nothing more.
+  SetAvailableMemory(0);
+  w.CBHullX->UserClick();
+  EXPECT_TRUE(Filtered(0).Active());
+  EXPECT_EQ(desktop.Messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace panel

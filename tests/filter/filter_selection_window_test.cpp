@@ -146,5 +146,45 @@ TEST_F(FilterSelection, BeforeAnyLoadAFilteredChannelShowsNoPoints) {
   EXPECT_EQ(Filtered(0).YValues.Count, 0u);
 }
 
+// The first filter run on a channel makes 8 B per sample resident. When that cannot be had
+// the group goes back to the item it had and nothing else changes; channels filtered before
+// need nothing more.
+TEST_F(FilterSelection, ACutOffThatCannotFitIsRefusedAndTheGroupGoesBack) {
+  OpenPulses(true);
+  TForm1& w = Window();
+  w.CBHullX->UserClick();
+  w.CBNavigatorY->UserClick();
+  const std::vector<bool> shownBefore = ActiveFlags(w);
+  int selectionWhileShown = 0;
+  desktop.WhileMessageShown = [&](const std::string&) {
+    selectionWhileShown = w.RadioGroup1->ItemIndex();
+  };
+
+  constexpr std::uint64_t TwoFilteredChannels = 2 * 8 * Samples;
+  SetAvailableMemory(TwoFilteredChannels - 1);
+  w.RadioGroup1->UserChoose(1);
+  ASSERT_EQ(desktop.Messages.size(), 1u);
+  EXPECT_EQ(desktop.Messages[0].Text,
+            "The channels cannot be filtered: filtering needs 1 MB of memory, and 0 MB are "
+            "available");
+  EXPECT_EQ(desktop.Messages[0].Caption, "Error");
+  EXPECT_EQ(selectionWhileShown, -1);
+  EXPECT_EQ(w.RadioGroup1->ItemIndex(), -1);
+  EXPECT_EQ(ActiveFlags(w), shownBefore);
+  EXPECT_TRUE(w.CheckBox1->Enabled() && w.CheckBox8->Enabled());
+  EXPECT_EQ(Filtered(0).XValues.Count, 0u);
+  EXPECT_EQ(w.FilteredAcceleration[0][PulseStart + 30], 0.0);
+
+  SetAvailableMemory(TwoFilteredChannels);
+  w.RadioGroup1->UserChoose(1);
+  EXPECT_EQ(w.RadioGroup1->ItemIndex(), 1);
+  ExpectFilteredAt(w, 7, 100.0);
+  SetAvailableMemory(0);
+  w.RadioGroup1->UserChoose(3);
+  EXPECT_EQ(w.RadioGroup1->ItemIndex(), 3);
+  ExpectFilteredAt(w, 0, 200.0);
+  EXPECT_EQ(desktop.Messages.size(), 1u);
+}
+
 }  // namespace
 }  // namespace panel

@@ -54,25 +54,32 @@ TEST(CheckBox, PersonCannotClickWhereTheBoxOrAParentIsDisabledOrHidden) {
   EXPECT_EQ(clicks.count, 1);
 }
 
-TEST(RadioGroup, RaisesOnlyWhenAnItemBecomesSelected) {
+TEST(RadioGroup, RaisesOnlyWhenAnItemBecomesSelectedAndTellsThePreviousItem) {
   RadioGroup group("group");
   group.Items = {"a", "b"};
   int seenIndex = -2;
+  int seenPrevious = -2;
   int clicks = 0;
   group.OnClick = [&](Component*) {
     ++clicks;
     seenIndex = group.ItemIndex();
+    seenPrevious = group.PreviousItemIndex();
   };
   group.UserChoose(1);
   EXPECT_EQ(seenIndex, 1);
-  group.UserChoose(1);
+  EXPECT_EQ(seenPrevious, -1);
+  group.UserChoose(0);
+  EXPECT_EQ(seenPrevious, 1);
+  group.UserChoose(0);
   group.UserChoose(5);
   group.SetItemIndex(-1);
-  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(clicks, 2);
+  group.UserChoose(1);
+  EXPECT_EQ(seenPrevious, -1);
   group.SetEnabled(false);
   group.UserChoose(0);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(group.ItemIndex(), -1);
+  EXPECT_EQ(clicks, 3);
+  EXPECT_EQ(group.ItemIndex(), 1);
 }
 
 TEST(PageControl, OnlyAPersonsChoiceRaisesOnChange) {

@@ -61,4 +61,36 @@ TEST(ReadWholeFile, LoadsAFileOfMoreThanTwoGibibytes) {
   EXPECT_EQ(bytes.data()[0], 0);
 }
 
+// The start first, the whole later: the file stays open in between, so a rename or a delete
+// meanwhile changes nothing, while a file that shrank is told as such.
+TEST(FileToRead, ReadsTheStartAndLaterTheWholeOfTheFileItOpened) {
+  TempFolder folder;
+  const auto recording = RecordingBuilder(true).Blocks(2).Build();
+  const std::string path = folder.File("R.DAT");
+  WriteBytesToFile(path, recording);
+
+  const FileToRead file(path);
+  EXPECT_EQ(file.Size(), recording.size());
+  const FileBytes start = file.ReadStart(100);
+  ASSERT_EQ(start.Size(), 100u);
+  EXPECT_EQ(std::memcmp(start.data(), recording.data(), 100), 0);
+  EXPECT_EQ(file.ReadStart(recording.size() + 1).Size(), recording.size());
+
+  std::filesystem::remove(path);
+  const FileBytes whole = file.ReadWhole();
+  ASSERT_EQ(whole.Size(), recording.size());
+  EXPECT_EQ(std::memcmp(whole.data(), recording.data(), recording.size()), 0);
+
+  WriteBytesToFile(path, recording);
+  const FileToRead shrinking(path);
+  std::filesystem::resize_file(path, 1000);
+  try {
+    shrinking.ReadWhole();
+    ADD_FAILURE();
+  } catch (const RecordingError& error) {
+    EXPECT_EQ(error.Message(), "\"" + path + "\" cannot be read in full: it ended after 1000 of " +
+                                   std::to_string(recording.size()) + " bytes");
+  }
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -362,6 +364,247 @@ TEST_F(OpenCommand, UntickingRunsTheHandlersInTheLoadsOrderOnThePreviousArrays) 
     EXPECT_EQ(w.Chart1->LeftAxis().Title(), "Acceleration [m/s2]");
     EXPECT_FALSE(w.Chart1->GetSeries(10)->Active());
     for (std::size_t i = 0; i < boxes.size(); ++i) boxes[i]->Unsubscribe(ids[i]);
+  }
+}
+
+// Every array of the recording as the window holds it, copied so that the test keeps it alive
+// and can count who else still does.
+struct HeldArrays {
+  std::vector<DynArray<double>> Doubles;
+  std::vector<DynArray<std::uint32_t>> Counts;
+};
+
+HeldArrays HoldEveryArray(const TForm1& w) {
+  HeldArrays held;
+  for (int slot = 0; slot < SlotCount; ++slot) {
+    held.Doubles.push_back(w.Acceleration[slot]);
+    held.Doubles.push_back(w.FilteredAcceleration[slot]);
+    held.Counts.push_back(w.RawSamples[slot]);
+  }
+  held.Doubles.push_back(w.SampleIndex);
+  held.Doubles.push_back(w.Chart1->GetLineSeries(10)->XValues.Value);
+  held.Doubles.push_back(w.Chart1->GetLineSeries(10)->YValues.Value);
+  return held;
+}
+
+// The first recording shown in full: every channel ticked and filtered, the speed shown.
+void ShowEverything(TForm1& w) {
+  w.CBSpeed->UserClick();
+  for (int slot = 0; slot < SlotCount; ++slot) w.ChannelBox(slot)->UserClick();
+  w.RadioGroup1->UserChoose(1);
+}
+
+// The window holds no array of `held` but those of the slots 6 to 9 that a six-channel load
+// keeps.
+void ExpectOnlyTheKeptSlotsRemain(const TForm1& w, const HeldArrays& held, bool sixChannelLoad) {
+  for (int slot = 0; slot < SlotCount; ++slot) {
+    SCOPED_TRACE(slot);
+    const bool kept = sixChannelLoad && slot >= 6;
+    const DynArray<double>& acceleration = held.Doubles[2 * slot];
+    const DynArray<double>& filtered = held.Doubles[2 * slot + 1];
+    // The test's copy, and the state's when the slot is kept; no series holds them.
+    EXPECT_EQ(acceleration.UseCount(), kept ? 2 : 1);
+    EXPECT_EQ(filtered.UseCount(), kept ? 2 : 1);
+    EXPECT_EQ(held.Counts[slot].UseCount(), kept ? 2 : 1);
+    EXPECT_EQ(w.Acceleration[slot].SharesStorageWith(acceleration), kept);
+    EXPECT_EQ(w.FilteredAcceleration[slot].SharesStorageWith(filtered), kept);
+  }
+  for (std::size_t i = 2 * SlotCount; i < held.Doubles.size(); ++i) {
+    EXPECT_EQ(held.Doubles[i].UseCount(), 1) << "sample index and speed arrays, " << i;
+  }
+}
+
+// One recording at a time: once the reset has run, the load lets go of everything of the
+// previous recording that it replaces, including what hidden series still held.
+TEST_F(OpenCommand, AReopenKeepsNothingOfThePreviousRecordingButTheSlotsASixChannelLoadKeeps) {
+  for (const bool nextTenChannels : {true, false}) {
+    SCOPED_TRACE(nextTenChannels);
+    OpenThroughMenu(WriteTen(3));
+    TForm1& w = Window();
+    ShowEverything(w);
+    const HeldArrays held = HoldEveryArray(w);
+
+    OpenThroughMenu(nextTenChannels ? WriteTen(4, "R0413.DAT") : WriteSix(4));
+    ASSERT_TRUE(desktop.Messages.empty());
+    ExpectOnlyTheKeptSlotsRemain(w, held, !nextTenChannels);
+
+    // The series the load does not bind hold no array until they are bound again.
+    for (int index = 0; index <= 20; ++index) {
+      const bool boundByTheLoad = index == 10 || index < w.LayoutSlotCount();
+      if (boundByTheLoad) continue;
+      const LineSeries* series = w.Chart1->GetLineSeries(index);
+      EXPECT_EQ(series->XValues.Count + series->YValues.Count, 0u) << index;
+      EXPECT_TRUE(series->XValues.Value.Empty() && series->YValues.Value.Empty()) << index;
+    }
+  }
+}
+
+// Every shown line series holds the loaded recording's arrays with the bound point count.
+void ExpectShownSeriesHoldTheLoadedRecording(const TForm1& w) {
+  int shown = 0;
+  for (int index = 0; index <= 20; ++index) {
+    const LineSeries& series = *w.Chart1->GetLineSeries(index);
+    if (!series.Active()) continue;
+    ++shown;
+    SCOPED_TRACE(index);
+    if (index == 10) {
+      EXPECT_EQ(series.XValues.Count, w.SampleCount / 600);
+      EXPECT_GE(series.YValues.Value.Length(), series.YValues.Count);
+      continue;
+    }
+    const int slot = index < 10 ? index : index - 11;
+    const DynArray<double>& y = index < 10 ? w.Acceleration[slot] : w.FilteredAcceleration[slot];
+    EXPECT_EQ(series.XValues.Count, w.PlotCount);
+    EXPECT_EQ(series.YValues.Count, w.PlotCount);
+    EXPECT_TRUE(series.XValues.Value.SharesStorageWith(w.SampleIndex));
+    EXPECT_TRUE(series.YValues.Value.SharesStorageWith(y));
+  }
+  EXPECT_GT(shown, 0);
+}
+
+// Every way of showing a series after a reopen shows the new recording, never an emptied list
+// nor one of the previous recording.
+TEST_F(OpenCommand, EveryWayOfShowingASeriesAfterAReopenShowsTheNewRecording) {
+  for (const bool nextTenChannels : {true, false}) {
+    SCOPED_TRACE(nextTenChannels);
+    OpenThroughMenu(WriteTen(3));
+    TForm1& w = Window();
+    ShowEverything(w);
+    w.Button1->UserClick();
+    OpenThroughMenu(nextTenChannels ? WriteTen(4, "R0413.DAT") : WriteSix(4));
+
+    const auto visitImpacts = [&] {
+      w.PageControl1->UserSelect(w.TabSheet2);
+      w.PageControl1->UserSelect(w.TabSheet1);
+    };
+    const struct {
+      const char* Name;
+      std::function<void()> Act;
+    } steps[] = {
+        {"speed box", [&] { w.CBSpeed->UserClick(); }},
+        {"channel boxes",
+         [&] {
+           w.CBHullX->UserClick();
+           w.CBPilotZ->UserClick();
+         }},
+        {"invert", [&] { w.CheckBox1->UserClick(); }},
+        {"cut-off", [&] { w.RadioGroup1->UserChoose(2); }},
+        {"box ticked with a filter", [&] { w.CBHullY->UserClick(); }},
+        {"ICI and back with a filter", visitImpacts},
+        {"clear filter", [&] { w.Button1->UserClick(); }},
+        {"ICI and back", visitImpacts},
+    };
+    for (const auto& step : steps) {
+      SCOPED_TRACE(step.Name);
+      step.Act();
+      ExpectShownSeriesHoldTheLoadedRecording(w);
+    }
+    EXPECT_TRUE(desktop.Messages.empty());
+  }
+}
+
+// The whole file is read only once the previous recording is gone. When it can no longer be
+// read in full then, one message names the file, and the window holds no recording: the
+// commands go on over no samples.
+TEST_F(OpenCommand, AFileThatShrinksBeforeItIsReadLeavesAWindowWithoutARecording) {
+  OpenThroughMenu(WriteTen(3));
+  TForm1& w = Window();
+  ShowEverything(w);
+  const HeldArrays held = HoldEveryArray(w);
+
+  TempFolder other;
+  const std::string next = WriteRecordingFolder(other, TenChannelRecording(3), std::nullopt);
+  desktop.WhileMessageShown = [&](const std::string&) {
+    std::filesystem::resize_file(next, 30000);
+  };
+  OpenThroughMenu(next);
+  desktop.WhileMessageShown = nullptr;
+
+  ASSERT_EQ(desktop.Messages.size(), 2u);
+  EXPECT_EQ(desktop.Messages[0].Caption, "Get data");
+  EXPECT_EQ(desktop.Messages[1].Text,
+            "\"" + next + "\" cannot be read in full: it ended after 30000 of 72048 bytes");
+  EXPECT_EQ(desktop.Messages[1].Caption, "Error");
+  ExpectOnlyTheKeptSlotsRemain(w, held, false);
+  EXPECT_EQ(w.SampleCount, 0u);
+  EXPECT_EQ(w.PlotCount, 0u);
+  for (int index = 0; index <= 20; ++index) EXPECT_FALSE(w.Chart1->GetSeries(index)->Active());
+  EXPECT_TRUE(w.CBSpeed->Enabled());
+  for (int slot = 0; slot < SlotCount; ++slot) EXPECT_TRUE(w.ChannelBox(slot)->Enabled());
+
+  desktop.Messages.clear();
+  ShowEverything(w);
+  w.PageControl1->UserSelect(w.TabSheet2);
+  w.PageControl1->UserSelect(w.TabSheet1);
+  w.Button1->UserClick();
+  w.CheckBox1->UserClick();
+  EXPECT_TRUE(desktop.Messages.empty());
+
+  const std::string good = WriteTen(3, "R0413.DAT");
+  OpenThroughMenu(good);
+  EXPECT_EQ(w.SampleCount, 1200u);
+  EXPECT_EQ(w.DataFileName, good);
+}
+
+// A load must fit into the memory available plus what the previous recording gives back:
+// the file (72048 or 43248 bytes), 12 B per sample and channel, the 8 B sample index and 16 B
+// per speed point; the previous recording gives back the same for each slot it replaces, with
+// 8 B per filtered sample. Below that, one message and nothing changes.
+TEST_F(OpenCommand, ALoadThatCannotFitIsRefusedBeforeAnythingChanges) {
+  constexpr std::uint64_t Index = 1200 * 8 + 2 * 16;  // sample index and speed points
+  constexpr std::uint64_t TenNeeds = 72048 + 10 * 12 * 1200 + Index;
+  constexpr std::uint64_t SixNeeds = 43248 + 6 * 12 * 1200 + Index;
+  // Hull X and Nav. y are filtered: a six-channel load keeps Nav. y.
+  constexpr std::uint64_t TenGivesBack = 10 * 12 * 1200 + 2 * 8 * 1200 + Index;
+  constexpr std::uint64_t SixGivesBack = 6 * 12 * 1200 + 8 * 1200 + Index;
+  const struct {
+    bool NextTenChannels;
+    std::uint64_t Available;
+    bool Fits;
+  } cases[] = {
+      {true, TenNeeds - TenGivesBack, true},
+      {true, TenNeeds - TenGivesBack - 1, false},
+      {false, SixNeeds - SixGivesBack, true},
+      {false, SixNeeds - SixGivesBack - 1, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Available);
+    SetAvailableMemorySource({});
+    const std::string first = WriteTen(3);
+    OpenThroughMenu(first);
+    TForm1& w = Window();
+    w.CBHullX->UserClick();
+    w.CBNavigatorY->UserClick();
+    w.RadioGroup1->UserChoose(1);
+    const DynArray<double> hullX = w.Acceleration[0];
+    desktop.Messages.clear();
+
+    // Without its "S2.txt", so that a refusal shows before the question of the settings.
+    TempFolder other;
+    const std::string next = WriteRecordingFolder(
+        other, c.NextTenChannels ? TenChannelRecording(3) : SixChannelRecording(3), std::nullopt);
+    SetAvailableMemory(c.Available);
+    OpenThroughMenu(next);
+
+    ASSERT_EQ(desktop.Messages.size(), 1u);
+    if (c.Fits) {
+      EXPECT_EQ(desktop.Messages[0].Caption, "Get data");
+      EXPECT_EQ(w.DataFileName, next);
+      continue;
+    }
+    EXPECT_EQ(desktop.Messages[0].Text,
+              "\"" + next + "\" cannot be loaded: it needs 1 MB of memory, and 0 MB are available");
+    EXPECT_EQ(desktop.Messages[0].Caption, "Error");
+    EXPECT_EQ(w.DataFileName, first);
+    EXPECT_EQ(w.Chart1->TitleLines()[0].rfind(first, 0), 0u);
+    EXPECT_TRUE(w.TenChannels);
+    EXPECT_EQ(w.SampleCount, 1200u);
+    EXPECT_TRUE(w.Acceleration[0].SharesStorageWith(hullX));
+    EXPECT_TRUE(w.CBHullX->Checked() && w.CBNavigatorY->Checked());
+    EXPECT_EQ(w.RadioGroup1->ItemIndex(), 1);
+    EXPECT_TRUE(w.Chart1->GetSeries(11)->Active());
+    EXPECT_TRUE(
+        w.Chart1->GetLineSeries(11)->YValues.Value.SharesStorageWith(w.FilteredAcceleration[0]));
   }
 }
 

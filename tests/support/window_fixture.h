@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/main_window.h"
 #include "platform/application.h"
+#include "platform/available_memory.h"
 #include "support/scripted_desktop.h"
 
 // Starts the main window headless on a scripted desktop, the way the program creates it.
@@ -19,6 +22,7 @@ class WindowTest : public ::testing::Test {
   void TearDown() override {
     application_.reset();
     Form1 = nullptr;
+    SetAvailableMemorySource({});
   }
 
   TForm1& Window() { return *Form1; }
@@ -28,6 +32,11 @@ class WindowTest : public ::testing::Test {
   void OpenThroughMenu(const std::string& fileName) {
     desktop.AnswerWith(fileName);
     Window().Open1->UserClick();
+  }
+
+  // From here on the system says that `bytes` of memory are available.
+  static void SetAvailableMemory(std::uint64_t bytes) {
+    SetAvailableMemorySource([bytes] { return std::optional<std::uint64_t>(bytes); });
   }
 
   ScriptedDesktop desktop;

@@ -170,3 +170,20 @@ TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
   EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
   EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::xBottom).width(), whole.width());
 }
+
+// The curves draw straight from the model's arrays and so hold them too: a reopen must leave
+// them holding nothing of the previous recording, or two recordings stay resident.
+TEST_F(ChartViewTest, AReopenLeavesTheCurvesHoldingNothingOfThePreviousRecording) {
+  OpenRecording();
+  TForm1& w = Window();
+  w.CBSpeed->UserClick();
+  for (int slot = 0; slot < SlotCount; ++slot) w.ChannelBox(slot)->UserClick();
+  w.RadioGroup1->UserChoose(1);
+  QApplication::processEvents();
+  const DynArray<double> previous[] = {w.Acceleration[0], w.FilteredAcceleration[9], w.SampleIndex,
+                                       w.Chart1->GetLineSeries(10)->YValues.Value};
+
+  OpenRecording();
+  ASSERT_TRUE(desktop.Messages.empty()) << desktop.Messages.front();
+  for (const DynArray<double>& array : previous) EXPECT_EQ(array.UseCount(), 1);
+}
