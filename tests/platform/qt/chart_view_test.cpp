@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <QtTest/QTest>
+#include <cmath>
 
 #include "platform/exception.h"
 #include "platform/qt/chart_view.h"
@@ -17,6 +18,21 @@ QByteArray ReadAll(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll();
+}
+
+// Turns the mouse wheel over the middle of the plot's canvas: forward (positive) zooms in.
+void TurnWheel(ChartView& plot, int notches) {
+  QWidget* canvas = plot.canvas();
+  const QPointF centre(canvas->width() / 2.0, canvas->height() / 2.0);
+  QWheelEvent wheel(centre, QPointF(canvas->mapToGlobal(centre.toPoint())), QPoint(),
+                    QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                    false);
+  QApplication::sendEvent(canvas, &wheel);
+  plot.FlushReplot();
+}
+
+QwtInterval ToInterval(const AxisRange& range) {
+  return QwtInterval(range.Min, range.Max);
 }
 
 }  // namespace
@@ -121,14 +137,8 @@ TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
   plot->FlushReplot();
   const QwtInterval whole = plot->axisInterval(QwtPlot::xBottom);
 
-  QWidget* canvas = plot->canvas();
-  const QPointF centre(canvas->width() / 2.0, canvas->height() / 2.0);
-  QWheelEvent forward(centre, QPointF(canvas->mapToGlobal(centre.toPoint())), QPoint(),
-                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(canvas, &forward);
-  plot->FlushReplot();
-  const QwtInterval zoomed = plot->axisInterval(QwtPlot::xBottom);
-  EXPECT_LT(zoomed.width(), whole.width());  // a forward turn zooms in
+  TurnWheel(*plot, 1);
+  EXPECT_LT(plot->axisInterval(QwtPlot::xBottom).width(), whole.width());
   EXPECT_FALSE(Window().Chart1->BottomAxis().Automatic());
   EXPECT_FALSE(Window().Chart1->LeftAxis().Automatic());
 
@@ -137,4 +147,82 @@ TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
   plot->FlushReplot();
   EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
   EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::xBottom).width(), whole.width());
+}
+
+TEST_F(ChartViewTest, ZoomingOutEndsAtTheWholeDataAndTheAxesFollowTheDataAgain) {
+  OpenRecording();
+  Window().CBHullX->UserClick();
+  auto* plot = WidgetOf<ChartView>(Window().Chart1);
+  plot->FlushReplot();
+  const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
+  const QwtInterval wholeY = plot->axisInterval(QwtPlot::yLeft);
+
+  TurnWheel(*plot, 3);
+  ASSERT_LT(plot->axisInterval(QwtPlot::xBottom).width(), wholeX.width());
+  for (int notch = 0; notch < 6; ++notch) {
+    TurnWheel(*plot, -1);
+    // Never past the data: no sample number below the first.
+    EXPECT_GE(plot->axisInterval(QwtPlot::xBottom).minValue(), wholeX.minValue()) << notch;
+    EXPECT_LE(plot->axisInterval(QwtPlot::xBottom).maxValue(), wholeX.maxValue()) << notch;
+  }
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_TRUE(Window().Chart1->LeftAxis().Automatic());
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), wholeX);
+
+  // Inverting turns the trace upside down, and the left axis follows it.
+  Window().CheckBox1->UserClick();
+  plot->FlushReplot();
+  const QwtInterval inverted = plot->axisInterval(QwtPlot::yLeft);
+  EXPECT_NEAR(inverted.minValue(), -wholeY.maxValue(), 1e-9);
+  EXPECT_NEAR(inverted.maxValue(), -wholeY.minValue(), 1e-9);
+}
+
+TEST_F(ChartViewTest, ADoubleClickShowsTheWholeAtOnce) {
+  OpenRecording();
+  Window().CBHullX->UserClick();
+  auto* plot = WidgetOf<ChartView>(Window().Chart1);
+  plot->FlushReplot();
+  const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
+  TurnWheel(*plot, 5);
+  ASSERT_FALSE(Window().Chart1->BottomAxis().Automatic());
+
+  QTest::mouseDClick(plot->canvas(), Qt::LeftButton);
+  plot->FlushReplot();
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_TRUE(Window().Chart1->LeftAxis().Automatic());
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), wholeX);
+}
+
+TEST_F(ChartViewTest, AutomaticAxesEndAtTheDataAndLabelWithoutExponents) {
+  OpenRecording();
+  Window().CBHullX->UserClick();
+  Window().CBSpeed->UserClick();
+  auto* plot = WidgetOf<ChartView>(Window().Chart1);
+  plot->FlushReplot();
+  // From the first sample to the last one, and from the lowest value to the highest.
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), QwtInterval(0, Window().SampleCount - 1));
+  EXPECT_EQ(plot->axisInterval(QwtPlot::yLeft), ToInterval(plot->WholeRange(QwtPlot::yLeft)));
+  for (const double tick : plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick)) {
+    EXPECT_EQ(std::fmod(tick, 500.0), 0.0) << tick;  // round ticks inside the data
+  }
+  const QwtScaleDraw* time = plot->axisScaleDraw(QwtPlot::xBottom);
+  EXPECT_EQ(time->label(51840000).text(), "51,840,000");
+  EXPECT_EQ(time->label(1.5e7).text(), "15,000,000");
+  EXPECT_EQ(plot->axisScaleDraw(QwtPlot::yLeft)->label(-12.5).text(), "-12.5");
+}
+
+TEST_F(ChartViewTest, TheImpactCountAxisStepsByWholeNumbers) {
+  // One impact of each band at most: left alone, the scale would step by halves.
+  RecordingBuilder recording(true);
+  recording.Blocks(3).Pulse(0, 700, 45.0, 660.0F, RecordingBuilder::DefaultCount);
+  desktop.Answers.push_back(
+      WriteRecordingFolder(folder, recording, SensitivityTextBuilder(true).Build()));
+  Window().Open1->UserClick();
+  Window().CBHullX->UserClick();
+  Window().PageControl1->UserSelect(Window().TabSheet2);
+  auto* plot = WidgetOf<ChartView>(Window().Chart2);
+  plot->FlushReplot();
+  const QList<double> ticks = plot->axisScaleDiv(QwtPlot::yLeft).ticks(QwtScaleDiv::MajorTick);
+  ASSERT_FALSE(ticks.isEmpty());
+  for (const double tick : ticks) EXPECT_EQ(tick, std::round(tick)) << tick;
 }
