@@ -18,6 +18,9 @@
 
 namespace {
 
+// The smallest chart whose canvas, beside the axes and the legend, still shows the traces.
+constexpr QSize ReadableChartSize(480, 300);
+
 // Qwt's default wheel factor zooms out on a forward turn; the inverse zooms in.
 constexpr double WheelZoomFactor = 1.0 / 0.9;
 
@@ -97,6 +100,10 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
 }
 
 ChartView::~ChartView() = default;
+
+QSize ChartView::minimumSizeHint() const {
+  return QwtPlot::minimumSizeHint().expandedTo(ReadableChartSize);
+}
 
 void ChartView::ScheduleReplot() {
   if (replotPending_) return;

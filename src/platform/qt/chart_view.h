@@ -20,6 +20,9 @@ class ChartView : public QwtPlot {
   ChartView(Chart& chart, QWidget* parent);
   ~ChartView() override;
 
+  // Room for the axes, the legend and a canvas whose traces can still be told apart.
+  QSize minimumSizeHint() const override;
+
   const Chart& Model() const { return chart_; }
   // Draws now if a redraw is due, so output taken at once shows the model as it is.
   void FlushReplot();
