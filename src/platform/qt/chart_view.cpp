@@ -21,6 +21,10 @@ namespace {
 // The smallest chart whose canvas, beside the axes and the legend, still shows the traces.
 constexpr QSize ReadableChartSize(480, 300);
 
+// Lines are a pixel wide on screen. They are not cosmetic, so a print-out widens them with the
+// printer's resolution and they keep their weight on paper.
+constexpr double LineWidth = 1.0;
+
 // Qwt's default wheel factor zooms out on a forward turn; the inverse zooms in.
 constexpr double WheelZoomFactor = 1.0 / 0.9;
 
@@ -64,7 +68,7 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
   for (const auto& [axisId, axis] : {std::pair(QwtPlot::yLeft, &chart.LeftAxis()),
                                      std::pair(QwtPlot::xBottom, &chart.BottomAxis())}) {
     setAxisScaleEngine(axisId, new ChartScaleEngine(axis->Increment));
-    setAxisScaleDraw(axisId, new NumberScaleDraw());
+    SetScaleDraw(axisId, new NumberScaleDraw());
     axisScaleDraw(axisId)->enableComponent(QwtAbstractScaleDraw::Backbone, axis->AxisLineVisible);
   }
   if (chart.MouseWheelZooms) {
@@ -163,6 +167,11 @@ AxisRange ChartView::WholeRange(int axisId) const {
   return whole.isValid() ? AxisRange{whole.minValue(), whole.maxValue()} : AxisRange{1.0, 0.0};
 }
 
+void ChartView::SetScaleDraw(int axisId, QwtScaleDraw* draw) {
+  draw->setPenWidth(static_cast<int>(LineWidth));
+  setAxisScaleDraw(axisId, draw);
+}
+
 void ChartView::SetShown(QwtPlotItem& item, bool shown) {
   // A hidden item keeps its legend entry unless it leaves the legend too.
   item.setVisible(shown);
@@ -177,7 +186,7 @@ void ChartView::FollowLineSeries(LineSeries& series) {
   subscriptions_.Follow(series, [this, curve, &series] {
     curve->TakeData(series);
     curve->setTitle(LegendTitle(series));
-    curve->setPen(ToQColor(series.SeriesColor()), 0.0);
+    curve->setPen(ToQColor(series.SeriesColor()), LineWidth);
     SetShown(*curve, series.Active());
     ScheduleReplot();
   });
@@ -206,13 +215,13 @@ void ChartView::ArrangeBars() {
     }
   }
   if (labels.isEmpty()) {
-    setAxisScaleDraw(QwtPlot::xBottom, new NumberScaleDraw());
+    SetScaleDraw(QwtPlot::xBottom, new NumberScaleDraw());
     setAxisAutoScale(QwtPlot::xBottom);
     return;
   }
   // One tick per bar group, each named by its label.
   QList<double> ticks = labels.keys();
-  setAxisScaleDraw(QwtPlot::xBottom, new LabelScaleDraw(labels));
+  SetScaleDraw(QwtPlot::xBottom, new LabelScaleDraw(labels));
   setAxisScaleDiv(QwtPlot::xBottom, QwtScaleDiv(ticks.front() - 0.5, ticks.back() + 0.5,
                                                 QList<double>(), QList<double>(), ticks));
 }

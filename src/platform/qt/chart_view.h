@@ -7,6 +7,7 @@
 #include "platform/qt/subscriptions.h"
 
 class DepthBarChart;
+class QwtScaleDraw;
 class ReducedCurve;
 
 // A chart of the model as a Qwt plot: its title, axis titles, a legend of the shown series,
@@ -46,6 +47,7 @@ class ChartView : public QwtPlot {
   void FollowBarSeries(BarSeries& series, DepthBarChart* bars);
   void ArrangeBars();
   void SetShown(QwtPlotItem& item, bool shown);
+  void SetScaleDraw(int axisId, QwtScaleDraw* draw);
 
   Chart& chart_;
   std::vector<ReducedCurve*> curves_;

@@ -1,6 +1,8 @@
 #include <qwt_scale_draw.h>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <QtTest/QTest>
@@ -112,22 +114,81 @@ class PrintToPdfTest : public QtWindowTest {
  protected:
   PrintToPdfTest() : QtWindowTest(PrintTarget{PdfName()}) {}
   static QString PdfName() { return QDir::temp().filePath("tavro-print-test.pdf"); }
+
+  // The PDF of "&Print" with Hull X shown, read whole.
+  QByteArray PrintHullX() {
+    QFile::remove(PdfName());
+    OpenRecording();
+    Window().CBHullX->UserClick();
+    Window().Print->UserClick();
+    EXPECT_TRUE(desktop.Messages.empty()) << desktop.Messages.front();
+    const QByteArray bytes = ReadAll(PdfName());
+    QFile::remove(PdfName());
+    return bytes;
+  }
 };
 
+// The page descriptions of a PDF, unpacked.
+QByteArray PageContents(const QByteArray& pdf) {
+  QByteArray contents;
+  for (int at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+    at += 7;
+    const int end = pdf.indexOf("endstream", at);
+    if (end < 0) break;
+    // qUncompress wants the size in front; with 0 it finds the size itself.
+    contents += qUncompress(QByteArray(4, '\0') + pdf.mid(at, end - at));
+  }
+  return contents;
+}
+
 TEST_F(PrintToPdfTest, PrintGivesOneLandscapePage) {
-  QFile::remove(PdfName());
-  OpenRecording();
-  Window().CBHullX->UserClick();
-  Window().Print->UserClick();
-  ASSERT_TRUE(desktop.Messages.empty()) << desktop.Messages.front();
-  const QByteArray bytes = ReadAll(PdfName());
+  const QByteArray bytes = PrintHullX();
   const QString pdf = QString::fromLatin1(bytes.constData(), bytes.size());
-  QFile::remove(PdfName());
   EXPECT_EQ(pdf.count(QRegularExpression("/Type\\s*/Page[^s]")), 1);
   const QRegularExpressionMatch box =
       QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)").match(pdf);
   ASSERT_TRUE(box.hasMatch());
   EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
+}
+
+TEST_F(PrintToPdfTest, TheJobIsNamedAfterTheRecordingAndItsLinesKeepTheirWeight) {
+  const QByteArray pdf = PrintHullX();
+  // The document's title, as a queue lists the job, in the PDF's UTF-16.
+  const QString name = QFileInfo(QString::fromStdString(Window().DataFileName)).fileName();
+  QByteArray title("\xfe\xff", 2);
+  for (const QChar c : name) {
+    title += char(c.unicode() >> 8);
+    title += char(c.unicode() & 0xff);
+  }
+  EXPECT_TRUE(pdf.contains("/Title (" + title + ")")) << name.toStdString();
+
+  // Hull X is stroked in red; its width in printer dots is a screen pixel at the printer's
+  // resolution, not a hairline of one dot.
+  const QByteArray contents = PageContents(pdf);
+  const QRegularExpressionMatch red =
+      QRegularExpression("([0-9.]+) 0 0 ([0-9.]+) \\S+ \\S+ cm\\n1 0 0 SCN\\n([0-9.]+) w")
+          .match(QString::fromLatin1(contents));
+  ASSERT_TRUE(red.hasMatch());
+  const double dots = red.captured(1).toDouble() * red.captured(3).toDouble();
+  const double screenPixel =
+      QPrinter(QPrinter::HighResolution).resolution() /
+      static_cast<double>(WidgetOf<ChartView>(Window().Chart1)->logicalDpiX());
+  EXPECT_NEAR(dots, screenPixel, 0.01);
+  EXPECT_GT(dots, 5.0);
+}
+
+class PrintIntoAMissingFolderTest : public QtWindowTest {
+ protected:
+  PrintIntoAMissingFolderTest()
+      : QtWindowTest(PrintTarget{QDir::temp().filePath("tavro-no-such-folder/print.pdf")}) {}
+};
+
+TEST_F(PrintIntoAMissingFolderTest, APrintThatFailsIsReported) {
+  OpenRecording();
+  Window().Print->UserClick();
+  ASSERT_EQ(desktop.Messages.size(), 1u);
+  EXPECT_NE(desktop.Messages.front().find("Printing failed"), std::string::npos)
+      << desktop.Messages.front();
 }
 
 TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
