@@ -54,10 +54,14 @@ void ChartScaleEngine::autoScale(int maxNumSteps, double& x1, double& x2, double
 
 QwtScaleDiv ChartScaleEngine::divideScale(double x1, double x2, int maxMajorSteps,
                                           int maxMinorSteps, double stepSize) const {
-  if (stepSize == 0.0 && increment_ > 0.0) {
-    stepSize =
-        QwtScaleArithmetic::divideInterval(std::abs(x2 - x1), std::max(maxMajorSteps, 1), base());
+  if (increment_ > 0.0) {
+    if (stepSize == 0.0) {
+      stepSize =
+          QwtScaleArithmetic::divideInterval(std::abs(x2 - x1), std::max(maxMajorSteps, 1), base());
+    }
+    stepSize = AtLeastIncrement(stepSize);
+    // Minor ticks too mark whole increments only.
+    maxMinorSteps = std::min(maxMinorSteps, static_cast<int>(std::abs(stepSize) / increment_));
   }
-  return QwtLinearScaleEngine::divideScale(x1, x2, maxMajorSteps, maxMinorSteps,
-                                           AtLeastIncrement(stepSize));
+  return QwtLinearScaleEngine::divideScale(x1, x2, maxMajorSteps, maxMinorSteps, stepSize);
 }

@@ -283,7 +283,10 @@ TEST_F(ChartViewTest, TheImpactCountAxisStepsByWholeNumbers) {
   Window().PageControl1->UserSelect(Window().TabSheet2);
   auto* plot = WidgetOf<ChartView>(Window().Chart2);
   plot->FlushReplot();
-  const QList<double> ticks = plot->axisScaleDiv(QwtPlot::yLeft).ticks(QwtScaleDiv::MajorTick);
-  ASSERT_FALSE(ticks.isEmpty());
-  for (const double tick : ticks) EXPECT_EQ(tick, std::round(tick)) << tick;
+  const QwtScaleDiv& scale = plot->axisScaleDiv(QwtPlot::yLeft);
+  ASSERT_FALSE(scale.ticks(QwtScaleDiv::MajorTick).isEmpty());
+  for (const auto type :
+       {QwtScaleDiv::MajorTick, QwtScaleDiv::MediumTick, QwtScaleDiv::MinorTick}) {
+    for (const double tick : scale.ticks(type)) EXPECT_EQ(tick, std::round(tick)) << tick;
+  }
 }
