@@ -6,7 +6,9 @@
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/exception.h"
 #include "platform/qt/chart_view.h"
@@ -33,13 +35,19 @@ void TurnWheel(ChartView& plot, int notches) {
   plot.FlushReplot();
 }
 
-QwtInterval ToInterval(const AxisRange& range) {
-  return QwtInterval(range.Min, range.Max);
-}
-
 }  // namespace
 
-using ChartViewTest = QtWindowTest;
+class ChartViewTest : public QtWindowTest {
+ protected:
+  // The chart of the page "Graph" with Hull X of a loaded recording shown, drawn.
+  ChartView& ShowHullX() {
+    OpenRecording();
+    Window().CBHullX->UserClick();
+    auto* plot = WidgetOf<ChartView>(Window().Chart1);
+    plot->FlushReplot();
+    return *plot;
+  }
+};
 
 TEST_F(ChartViewTest, ALoadThatChangesEverySeriesIsDrawnOnce) {
   auto* plot = WidgetOf<ChartView>(Window().Chart1);
@@ -192,10 +200,7 @@ TEST_F(PrintIntoAMissingFolderTest, APrintThatFailsIsReported) {
 }
 
 TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
-  OpenRecording();
-  Window().CBHullX->UserClick();
-  auto* plot = WidgetOf<ChartView>(Window().Chart1);
-  plot->FlushReplot();
+  ChartView* plot = &ShowHullX();
   const QwtInterval whole = plot->axisInterval(QwtPlot::xBottom);
 
   TurnWheel(*plot, 1);
@@ -203,18 +208,13 @@ TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
   EXPECT_FALSE(Window().Chart1->BottomAxis().Automatic());
   EXPECT_FALSE(Window().Chart1->LeftAxis().Automatic());
 
-  OpenRecording();
-  Window().CBHullX->UserClick();
-  plot->FlushReplot();
+  ShowHullX();
   EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
   EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::xBottom).width(), whole.width());
 }
 
 TEST_F(ChartViewTest, ZoomingOutEndsAtTheWholeDataAndTheAxesFollowTheDataAgain) {
-  OpenRecording();
-  Window().CBHullX->UserClick();
-  auto* plot = WidgetOf<ChartView>(Window().Chart1);
-  plot->FlushReplot();
+  ChartView* plot = &ShowHullX();
   const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
   const QwtInterval wholeY = plot->axisInterval(QwtPlot::yLeft);
 
@@ -239,10 +239,7 @@ TEST_F(ChartViewTest, ZoomingOutEndsAtTheWholeDataAndTheAxesFollowTheDataAgain) 
 }
 
 TEST_F(ChartViewTest, ADoubleClickShowsTheWholeAtOnce) {
-  OpenRecording();
-  Window().CBHullX->UserClick();
-  auto* plot = WidgetOf<ChartView>(Window().Chart1);
-  plot->FlushReplot();
+  ChartView* plot = &ShowHullX();
   const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
   TurnWheel(*plot, 5);
   ASSERT_FALSE(Window().Chart1->BottomAxis().Automatic());
@@ -255,14 +252,23 @@ TEST_F(ChartViewTest, ADoubleClickShowsTheWholeAtOnce) {
 }
 
 TEST_F(ChartViewTest, AutomaticAxesEndAtTheDataAndLabelWithoutExponents) {
-  OpenRecording();
-  Window().CBHullX->UserClick();
+  ChartView* plot = &ShowHullX();
   Window().CBSpeed->UserClick();
-  auto* plot = WidgetOf<ChartView>(Window().Chart1);
   plot->FlushReplot();
-  // From the first sample to the last one, and from the lowest value to the highest.
+  // From the first sample to the last one, and from the lowest value of Hull X and the speed
+  // to the highest.
   EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), QwtInterval(0, Window().SampleCount - 1));
-  EXPECT_EQ(plot->axisInterval(QwtPlot::yLeft), ToInterval(plot->WholeRange(QwtPlot::yLeft)));
+  double lowest = std::numeric_limits<double>::infinity();
+  double highest = -lowest;
+  for (const int index : {0, 10}) {
+    const LineSeries& series = *Window().Chart1->GetLineSeries(index);
+    for (std::size_t i = 0; i < series.YValues.Count; ++i) {
+      lowest = std::min(lowest, series.YValues.Value[i]);
+      highest = std::max(highest, series.YValues.Value[i]);
+    }
+  }
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::yLeft).minValue(), lowest, 1e-9);
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::yLeft).maxValue(), highest, 1e-9);
   for (const double tick : plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick)) {
     EXPECT_EQ(std::fmod(tick, 500.0), 0.0) << tick;  // round ticks inside the data
   }
