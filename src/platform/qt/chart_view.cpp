@@ -142,8 +142,8 @@ void ChartView::ShowChartTexts() {
 }
 
 void ChartView::FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAutomatic) {
-  // An automatic axis is left to the plot's own scaling, which the bar labels of a page set
-  // for themselves; only a change of the model's axis is shown here.
+  // The plot's own scaling takes over only when the model's axis becomes automatic: until
+  // then the plot keeps what was set on it, such as the scale of the bar labels.
   if (axis.Automatic()) {
     if (!shownAutomatic) setAxisAutoScale(axisId, true);
   } else {
