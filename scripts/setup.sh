@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          qtbase5-dev libqwt-qt5-dev xvfb xauth xdotool)
+          qtbase5-dev libqwt-qt5-dev libcups2-dev xvfb xauth xdotool)
 
 install_missing() {
   local missing=()

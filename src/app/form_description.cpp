@@ -156,6 +156,8 @@ void TForm1::BuildFormDescription() {
   Chart2->BottomAxis().SetTitle("Acceleration [m/s2]");
   Chart2->LeftAxis().SetTitle("Number of impacts");
   Chart2->LeftAxis().AxisLineVisible = false;
+  // Impacts are counted: the axis steps by whole numbers.
+  Chart2->LeftAxis().Increment = 1.0;
   Chart2->View3D = true;
   Chart2->Depth3DPercent = 21;
   Chart2->Perspective3D = 18;

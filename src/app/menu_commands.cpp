@@ -10,7 +10,8 @@ void TForm1::Exit2Click(Component* /*Sender*/) {
 }
 
 void TForm1::PrintClick(Component* /*Sender*/) {
-  CurrentDesktop().PrintChartLandscape(*Chart1);
+  // A print queue lists the job under the recording's name.
+  CurrentDesktop().PrintChartLandscape(*Chart1, DataFileName);
 }
 
 void TForm1::SaveBmp1Click(Component* /*Sender*/) {

@@ -1,5 +1,6 @@
 #include "platform/chart.h"
 
+#include <algorithm>
 #include <string>
 
 #include "platform/exception.h"
@@ -14,6 +15,30 @@ void ChartAxis::SetAutomatic(bool automatic) {
   if (automatic_ == automatic) return;
   automatic_ = automatic;
   chart_.Changed();
+}
+
+void ChartAxis::SetMinMax(double minimum, double maximum) {
+  if (!automatic_ && minimum_ == minimum && maximum_ == maximum) return;
+  automatic_ = false;
+  minimum_ = minimum;
+  maximum_ = maximum;
+  chart_.Changed();
+}
+
+void ChartAxis::Zoom(double factor, const AxisRange& whole) {
+  if (whole.Empty() || !(factor > 0.0)) return;
+  const AxisRange shown = automatic_ ? whole : AxisRange{minimum_, maximum_};
+  const double width = (shown.Max - shown.Min) * factor;
+  const double wholeWidth = whole.Max - whole.Min;
+  // A zoom out and back in again lands a rounding error short of the whole width.
+  constexpr double Rounding = 1e-9;
+  if (width >= wholeWidth * (1.0 - Rounding)) {
+    SetAutomatic(true);
+    return;
+  }
+  const double middle = (shown.Min + shown.Max) / 2.0;
+  const double minimum = std::clamp(middle - width / 2.0, whole.Min, whole.Max - width);
+  SetMinMax(minimum, minimum + width);
 }
 
 void ChartSeries::SetActive(bool active) {
@@ -48,6 +73,11 @@ void Chart::ClearTitle() {
 void Chart::AddTitleLine(const std::string& line) {
   titleLines_.push_back(line);
   NotifyChanged();
+}
+
+void Chart::UndoZoom() {
+  leftAxis_.SetAutomatic(true);
+  bottomAxis_.SetAutomatic(true);
 }
 
 void Chart::AddSeries(ChartSeries* series) {

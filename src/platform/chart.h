@@ -10,7 +10,15 @@
 
 class Chart;
 
-// An axis of a chart. Its setters tell the chart's observers.
+// The values from Min to Max; empty when Min > Max.
+struct AxisRange {
+  double Min;
+  double Max;
+  bool Empty() const { return !(Min <= Max); }
+};
+
+// An axis of a chart. It scales automatically to what the chart's shown series hold, or
+// shows a range of its own. Its setters tell the chart's observers.
 class ChartAxis {
  public:
   explicit ChartAxis(Chart& chart) : chart_(chart) {}
@@ -19,12 +27,27 @@ class ChartAxis {
   void SetTitle(const std::string& title);
   bool Automatic() const { return automatic_; }
   void SetAutomatic(bool automatic);
+  // The range shown while the axis is not automatic.
+  double Minimum() const { return minimum_; }
+  double Maximum() const { return maximum_; }
+  // Shows minimum .. maximum, which ends automatic scaling.
+  void SetMinMax(double minimum, double maximum);
+  // Zooms about the middle of what the axis shows, to `factor` times its width (below 1 zooms
+  // in). `whole` is what the axis shows when it is automatic: a zoom never shows values
+  // outside it, and one that would show all of it makes the axis automatic again. Without a
+  // whole (no shown series holds a value) the axis stays as it is.
+  void Zoom(double factor, const AxisRange& whole);
+
   bool AxisLineVisible = true;
+  // The smallest step between two labels; 0 lets the axis choose any step.
+  double Increment = 0.0;
 
  private:
   Chart& chart_;
   std::string title_;
   bool automatic_ = true;
+  double minimum_ = 0.0;
+  double maximum_ = 0.0;
 };
 
 // A series of a chart, addressed by its index in the chart's series list.
@@ -110,6 +133,8 @@ class Chart : public Control {
   const ChartAxis& LeftAxis() const { return leftAxis_; }
   ChartAxis& BottomAxis() { return bottomAxis_; }
   const ChartAxis& BottomAxis() const { return bottomAxis_; }
+  // Back to the whole picture: both axes automatic again.
+  void UndoZoom();
 
   void AddSeries(ChartSeries* series);
   std::size_t SeriesCount() const { return series_.size(); }

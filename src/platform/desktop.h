@@ -21,8 +21,9 @@ class Desktop {
   virtual bool ExecuteFileDialog(FileDialog& dialog) = 0;
   // Writes the chart, at its size on screen and on a white background, as a Windows bitmap.
   virtual void SaveChartToBitmap(const Chart& chart, const std::string& fileName) = 0;
-  // Prints the chart as one landscape page on the current printer, inside its print margins.
-  virtual void PrintChartLandscape(const Chart& chart) = 0;
+  // Prints the chart as one landscape page on the current printer, inside its print margins,
+  // as a job that a print queue lists under the name of `documentFile`.
+  virtual void PrintChartLandscape(const Chart& chart, const std::string& documentFile) = 0;
   // Shows the main window and handles the user's actions until EndMessageLoop.
   virtual void RunMessageLoop(Form& mainForm) = 0;
   // Lets the message loop finish once the current action has been handled.

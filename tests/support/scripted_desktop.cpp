@@ -29,7 +29,7 @@ void ScriptedDesktop::SaveChartToBitmap(const Chart&, const std::string& fileNam
   SavedBitmaps.push_back(fileName);
 }
 
-void ScriptedDesktop::PrintChartLandscape(const Chart&) {
+void ScriptedDesktop::PrintChartLandscape(const Chart&, const std::string&) {
   ++PrintCount;
 }
 

@@ -44,7 +44,7 @@ class ScriptedDesktop : public Desktop {
   void ShowError(const std::string& text, const std::string& caption) override;
   bool ExecuteFileDialog(FileDialog& dialog) override;
   void SaveChartToBitmap(const Chart& chart, const std::string& fileName) override;
-  void PrintChartLandscape(const Chart& chart) override;
+  void PrintChartLandscape(const Chart& chart, const std::string& documentFile) override;
   void RunMessageLoop(Form& mainForm) override;
   void EndMessageLoop() override { ++EndLoopCount; }
 

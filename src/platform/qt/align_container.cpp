@@ -9,6 +9,42 @@ void AlignContainer::AddChild(QWidget* widget, const Control& control) {
   Arrange();
 }
 
+QSize AlignContainer::minimumSizeHint() const {
+  // From the inside out, the reverse of the docking order: what fills the rest, then each
+  // docked child around what the ones docked after it need.
+  QSize docked(0, 0);
+  QSize placed(0, 0);
+  for (Align align :
+       {Align::None, Align::Client, Align::Right, Align::Left, Align::Bottom, Align::Top}) {
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+      const auto& [widget, control] = *it;
+      if (control->Alignment != align || !control->Visible()) continue;
+      const QSize own = widget->minimumSizeHint().expandedTo(widget->minimumSize());
+      switch (align) {
+        case Align::Top:
+        case Align::Bottom:
+          docked = QSize(std::max(docked.width(), own.width()), docked.height() + control->Height);
+          break;
+        case Align::Left:
+        case Align::Right:
+          docked = QSize(docked.width() + control->Width, std::max(docked.height(), own.height()));
+          break;
+        case Align::Client:
+          docked = docked.expandedTo(own);
+          break;
+        case Align::None:
+          // At their own places, whatever is docked around them.
+          placed = placed.expandedTo(
+              QSize(control->Left + control->Width, control->Top + control->Height));
+          break;
+      }
+    }
+  }
+  const QMargins frame = contentsMargins();
+  return docked.expandedTo(placed) +
+         QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+}
+
 void AlignContainer::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
   Arrange();

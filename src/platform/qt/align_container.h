@@ -14,6 +14,9 @@ class AlignContainer : public QFrame {
 
   void AddChild(QWidget* widget, const Control& control);
   void Arrange();
+  // The smallest size that still shows every placed child whole and gives every docked child
+  // and the filling one at least their own smallest size.
+  QSize minimumSizeHint() const override;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

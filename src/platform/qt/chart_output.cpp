@@ -2,6 +2,7 @@
 
 #include <qwt_plot.h>
 #include <qwt_plot_renderer.h>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -10,6 +11,7 @@
 
 #include "platform/chart.h"
 #include "platform/exception.h"
+#include "platform/qt/print_queue.h"
 #include "platform/qt/qt_text.h"
 
 namespace {
@@ -39,11 +41,13 @@ void SavePlotAsBitmap(QwtPlot& plot, const QString& fileName) {
   }
 }
 
-void PrintPlotLandscape(QwtPlot& plot, const PrintMargins& margins, const PrintTarget& target) {
+void PrintPlotLandscape(QwtPlot& plot, const PrintMargins& margins, const PrintTarget& target,
+                        const QString& documentFile) {
   if (target.PdfFileName.isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
     throw Exception("There is no default printer currently selected");
   }
   QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QFileInfo(documentFile).fileName());
   if (!target.PdfFileName.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(target.PdfFileName);
@@ -59,5 +63,12 @@ void PrintPlotLandscape(QwtPlot& plot, const PrintMargins& margins, const PrintT
   if (!painter.begin(&printer)) throw Exception("Printing failed: the printer cannot be opened");
   RenderOnWhite(plot, painter,
                 QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
-  if (!painter.end()) throw Exception("Printing failed");
+  if (!painter.end() || printer.printerState() == QPrinter::Error ||
+      printer.printerState() == QPrinter::Aborted) {
+    throw Exception("Printing failed");
+  }
+  if (printer.outputFormat() == QPrinter::NativeFormat) {
+    const std::string refusal = LastPrintJobRefusal();
+    if (!refusal.empty()) throw Exception("Printing failed: " + refusal);
+  }
 }

@@ -1,13 +1,16 @@
 #include "platform/qt/chart_view.h"
 
+#include <qwt_interval.h>
 #include <qwt_legend.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_magnifier.h>
 #include <qwt_scale_div.h>
+#include <QEvent>
 #include <QMap>
 #include <QStringList>
 #include <QTimer>
 
+#include "platform/qt/axis_scale.h"
 #include "platform/qt/depth_bar_chart.h"
 #include "platform/qt/label_scale_draw.h"
 #include "platform/qt/qt_text.h"
@@ -15,23 +18,40 @@
 
 namespace {
 
+// The smallest chart whose canvas, beside the axes and the legend, still shows the traces.
+constexpr QSize ReadableChartSize(480, 300);
+
+// Lines are a pixel wide on screen. They are not cosmetic, so a print-out widens them with the
+// printer's resolution and they keep their weight on paper.
+constexpr double LineWidth = 1.0;
+
 // Qwt's default wheel factor zooms out on a forward turn; the inverse zooms in.
 constexpr double WheelZoomFactor = 1.0 / 0.9;
 
-// A wheel zoom fixes the axes' ranges, as the chart component's own zoom does: the model's
-// axes stop scaling automatically until code makes them automatic again (every load does).
+// The wheel zooms the chart's axes, as the chart component's own zoom does: a zoomed axis
+// shows a range of its own until a zoom out reaches the whole again, a double-click asks for
+// the whole at once, and code can make the axes automatic again (every load does).
 class WheelZoom : public QwtPlotMagnifier {
  public:
-  WheelZoom(QWidget* canvas, Chart& chart) : QwtPlotMagnifier(canvas), chart_(chart) {}
+  WheelZoom(ChartView& view, Chart& chart)
+      : QwtPlotMagnifier(view.canvas()), view_(view), chart_(chart) {}
+
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (object == parent() && event->type() == QEvent::MouseButtonDblClick) {
+      chart_.UndoZoom();
+      return true;
+    }
+    return QwtPlotMagnifier::eventFilter(object, event);
+  }
 
  protected:
   void rescale(double factor) override {
-    QwtPlotMagnifier::rescale(factor);
-    chart_.LeftAxis().SetAutomatic(false);
-    chart_.BottomAxis().SetAutomatic(false);
+    chart_.LeftAxis().Zoom(factor, view_.WholeRange(QwtPlot::yLeft));
+    chart_.BottomAxis().Zoom(factor, view_.WholeRange(QwtPlot::xBottom));
   }
 
  private:
+  ChartView& view_;
   Chart& chart_;
 };
 
@@ -45,12 +65,15 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
   setAutoReplot(false);
   setCanvasBackground(Qt::white);
   insertLegend(new QwtLegend(), QwtPlot::RightLegend);
-  if (!chart.LeftAxis().AxisLineVisible) {
-    axisScaleDraw(QwtPlot::yLeft)->enableComponent(QwtAbstractScaleDraw::Backbone, false);
+  for (const auto& [axisId, axis] : {std::pair(QwtPlot::yLeft, &chart.LeftAxis()),
+                                     std::pair(QwtPlot::xBottom, &chart.BottomAxis())}) {
+    setAxisScaleEngine(axisId, new ChartScaleEngine(axis->Increment));
+    SetScaleDraw(axisId, new NumberScaleDraw());
+    axisScaleDraw(axisId)->enableComponent(QwtAbstractScaleDraw::Backbone, axis->AxisLineVisible);
   }
   if (chart.MouseWheelZooms) {
     // The wheel only: no dragging, no keys, and no panner, so the wheel never pans.
-    auto* magnifier = new WheelZoom(canvas(), chart);
+    auto* magnifier = new WheelZoom(*this, chart);
     magnifier->setMouseButton(Qt::NoButton);
     magnifier->setZoomInKey(Qt::Key_unknown, Qt::NoModifier);
     magnifier->setZoomOutKey(Qt::Key_unknown, Qt::NoModifier);
@@ -74,11 +97,17 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
   for (auto& [series, bars] : bars_) FollowBarSeries(*series, bars);
   subscriptions_.Follow(chart, [this] {
     ShowChartTexts();
-    FollowAxisScaling();
+    FollowAxisScale(QwtPlot::yLeft, chart_.LeftAxis(), leftAutomatic_);
+    FollowAxisScale(QwtPlot::xBottom, chart_.BottomAxis(), bottomAutomatic_);
+    ScheduleReplot();
   });
 }
 
 ChartView::~ChartView() = default;
+
+QSize ChartView::minimumSizeHint() const {
+  return QwtPlot::minimumSizeHint().expandedTo(ReadableChartSize);
+}
 
 void ChartView::ScheduleReplot() {
   if (replotPending_) return;
@@ -112,14 +141,35 @@ void ChartView::ShowChartTexts() {
   ScheduleReplot();
 }
 
-void ChartView::FollowAxisScaling() {
-  const bool left = chart_.LeftAxis().Automatic();
-  const bool bottom = chart_.BottomAxis().Automatic();
-  if (left && !leftAutomatic_) setAxisAutoScale(QwtPlot::yLeft, true);
-  if (bottom && !bottomAutomatic_) setAxisAutoScale(QwtPlot::xBottom, true);
-  leftAutomatic_ = left;
-  bottomAutomatic_ = bottom;
-  ScheduleReplot();
+void ChartView::FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAutomatic) {
+  // The plot's own scaling takes over only when the model's axis becomes automatic: until
+  // then the plot keeps what was set on it, such as the scale of the bar labels.
+  if (axis.Automatic()) {
+    if (!shownAutomatic) setAxisAutoScale(axisId, true);
+  } else {
+    setAxisScale(axisId, axis.Minimum(), axis.Maximum());
+  }
+  shownAutomatic = axis.Automatic();
+}
+
+AxisRange ChartView::WholeRange(int axisId) const {
+  // What the plot's automatic scaling covers: every shown item that scales the axis.
+  QwtInterval whole;
+  for (const QwtPlotItem* item : itemList()) {
+    if (!item->isVisible() || !item->testItemAttribute(QwtPlotItem::AutoScale)) continue;
+    const QRectF bounds = item->boundingRect();
+    if (item->xAxis() == axisId && bounds.width() >= 0.0) {
+      whole |= QwtInterval(bounds.left(), bounds.right());
+    } else if (item->yAxis() == axisId && bounds.height() >= 0.0) {
+      whole |= QwtInterval(bounds.top(), bounds.bottom());
+    }
+  }
+  return whole.isValid() ? AxisRange{whole.minValue(), whole.maxValue()} : AxisRange{1.0, 0.0};
+}
+
+void ChartView::SetScaleDraw(int axisId, QwtScaleDraw* draw) {
+  draw->setPenWidth(static_cast<int>(LineWidth));
+  setAxisScaleDraw(axisId, draw);
 }
 
 void ChartView::SetShown(QwtPlotItem& item, bool shown) {
@@ -136,7 +186,7 @@ void ChartView::FollowLineSeries(LineSeries& series) {
   subscriptions_.Follow(series, [this, curve, &series] {
     curve->TakeData(series);
     curve->setTitle(LegendTitle(series));
-    curve->setPen(ToQColor(series.SeriesColor()), 0.0);
+    curve->setPen(ToQColor(series.SeriesColor()), LineWidth);
     SetShown(*curve, series.Active());
     ScheduleReplot();
   });
@@ -165,13 +215,13 @@ void ChartView::ArrangeBars() {
     }
   }
   if (labels.isEmpty()) {
-    setAxisScaleDraw(QwtPlot::xBottom, new QwtScaleDraw());
+    SetScaleDraw(QwtPlot::xBottom, new NumberScaleDraw());
     setAxisAutoScale(QwtPlot::xBottom);
     return;
   }
   // One tick per bar group, each named by its label.
   QList<double> ticks = labels.keys();
-  setAxisScaleDraw(QwtPlot::xBottom, new LabelScaleDraw(labels));
+  SetScaleDraw(QwtPlot::xBottom, new LabelScaleDraw(labels));
   setAxisScaleDiv(QwtPlot::xBottom, QwtScaleDiv(ticks.front() - 0.5, ticks.back() + 0.5,
                                                 QList<double>(), QList<double>(), ticks));
 }

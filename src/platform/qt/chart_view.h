@@ -7,12 +7,13 @@
 #include "platform/qt/subscriptions.h"
 
 class DepthBarChart;
+class QwtScaleDraw;
 class ReducedCurve;
 
 // A chart of the model as a Qwt plot: its title, axis titles, a legend of the shown series,
-// line series drawn reduced to pixel columns, bar series side by side, and the mouse wheel
-// zooming when the chart allows it. However many model changes come in one turn of the
-// event loop, the plot is drawn again once.
+// line series drawn reduced to pixel columns, bar series side by side, the axes as the model's
+// axes say, and the mouse wheel zooming when the chart allows it. However many model changes come
+// in one turn of the event loop, the plot is drawn again once.
 class ChartView : public QwtPlot {
   Q_OBJECT
 
@@ -20,12 +21,17 @@ class ChartView : public QwtPlot {
   ChartView(Chart& chart, QWidget* parent);
   ~ChartView() override;
 
+  // Room for the axes, the legend and a canvas whose traces can still be told apart.
+  QSize minimumSizeHint() const override;
+
   const Chart& Model() const { return chart_; }
   // Draws now if a redraw is due, so output taken at once shows the model as it is.
   void FlushReplot();
   bool ReplotPending() const { return replotPending_; }
   int ReplotCount() const { return replotCount_; }
   const std::vector<ReducedCurve*>& Curves() const { return curves_; }
+  // What the axis shows when it scales automatically: the extent of the shown series.
+  AxisRange WholeRange(int axisId) const;
 
  public slots:
   void replot() override;
@@ -36,12 +42,12 @@ class ChartView : public QwtPlot {
  private:
   void ScheduleReplot();
   void ShowChartTexts();
-  // Scales an axis automatically again once the model's axis becomes automatic again.
-  void FollowAxisScaling();
+  void FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAutomatic);
   void FollowLineSeries(LineSeries& series);
   void FollowBarSeries(BarSeries& series, DepthBarChart* bars);
   void ArrangeBars();
   void SetShown(QwtPlotItem& item, bool shown);
+  void SetScaleDraw(int axisId, QwtScaleDraw* draw);
 
   Chart& chart_;
   std::vector<ReducedCurve*> curves_;

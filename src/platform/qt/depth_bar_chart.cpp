@@ -68,7 +68,8 @@ void DepthBarChart::drawSample(QPainter* painter, const QwtScaleMap& xMap, const
 void DrawDepthBar(QPainter& painter, const QRectF& front, const QColor& color, double depth,
                   double perspective) {
   painter.save();
-  painter.setPen(QPen(color.darker(160), 0));
+  // Not cosmetic: a print-out widens the outline with the printer's resolution.
+  painter.setPen(QPen(color.darker(160), 1.0));
   if (depth > 0.0) {
     const QPointF back(depth * (1.0 - perspective), -depth);
     const QPolygonF top(QVector<QPointF>{front.topLeft(), front.topRight(), front.topRight() + back,

@@ -73,8 +73,8 @@ void QtDesktop::SaveChartToBitmap(const Chart& chart, const std::string& fileNam
   SavePlotAsBitmap(ViewOf(chart), ToQString(fileName));
 }
 
-void QtDesktop::PrintChartLandscape(const Chart& chart) {
-  PrintPlotLandscape(ViewOf(chart), chart.Margins, printTarget_);
+void QtDesktop::PrintChartLandscape(const Chart& chart, const std::string& documentFile) {
+  PrintPlotLandscape(ViewOf(chart), chart.Margins, printTarget_, ToQString(documentFile));
 }
 
 FormView& QtDesktop::ShowForm(Form& form) {

@@ -19,7 +19,7 @@ class QtDesktop : public Desktop {
   void ShowError(const std::string& text, const std::string& caption) override;
   bool ExecuteFileDialog(FileDialog& dialog) override;
   void SaveChartToBitmap(const Chart& chart, const std::string& fileName) override;
-  void PrintChartLandscape(const Chart& chart) override;
+  void PrintChartLandscape(const Chart& chart, const std::string& documentFile) override;
   // Shows the form's window (made by ShowForm, or now) and runs the Qt loop until
   // EndMessageLoop or the window is closed; the window goes with the loop's end.
   void RunMessageLoop(Form& mainForm) override;

@@ -1,9 +1,14 @@
 #include <qwt_scale_draw.h>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <QtTest/QTest>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "platform/exception.h"
 #include "platform/qt/array_series_data.h"
@@ -20,9 +25,30 @@ QByteArray ReadAll(const QString& fileName) {
   return file.readAll();
 }
 
+// Turns the mouse wheel over the middle of the plot's canvas: forward (positive) zooms in.
+void TurnWheel(ChartView& plot, int notches) {
+  QWidget* canvas = plot.canvas();
+  const QPointF centre(canvas->width() / 2.0, canvas->height() / 2.0);
+  QWheelEvent wheel(centre, QPointF(canvas->mapToGlobal(centre.toPoint())), QPoint(),
+                    QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                    false);
+  QApplication::sendEvent(canvas, &wheel);
+  plot.FlushReplot();
+}
+
 }  // namespace
 
-using ChartViewTest = QtWindowTest;
+class ChartViewTest : public QtWindowTest {
+ protected:
+  // The chart of the page "Graph" with Hull X of a loaded recording shown, drawn.
+  ChartView& ShowHullX() {
+    OpenRecording();
+    Window().CBHullX->UserClick();
+    auto* plot = WidgetOf<ChartView>(Window().Chart1);
+    plot->FlushReplot();
+    return *plot;
+  }
+};
 
 TEST_F(ChartViewTest, ALoadThatChangesEverySeriesIsDrawnOnce) {
   auto* plot = WidgetOf<ChartView>(Window().Chart1);
@@ -128,17 +154,36 @@ class PrintToPdfTest : public QtWindowTest {
  protected:
   PrintToPdfTest() : QtWindowTest(PrintTarget{PdfName()}) {}
   static QString PdfName() { return QDir::temp().filePath("tavro-print-test.pdf"); }
+
+  // The PDF of "&Print" with Hull X shown, read whole.
+  QByteArray PrintHullX() {
+    QFile::remove(PdfName());
+    OpenRecording();
+    Window().CBHullX->UserClick();
+    Window().Print->UserClick();
+    EXPECT_TRUE(desktop.Messages.empty()) << desktop.Messages.front();
+    const QByteArray bytes = ReadAll(PdfName());
+    QFile::remove(PdfName());
+    return bytes;
+  }
 };
 
+// The page descriptions of a PDF, unpacked.
+QByteArray PageContents(const QByteArray& pdf) {
+  QByteArray contents;
+  for (int at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+    at += 7;
+    const int end = pdf.indexOf("endstream", at);
+    if (end < 0) break;
+    // qUncompress wants the size in front; with 0 it finds the size itself.
+    contents += qUncompress(QByteArray(4, '\0') + pdf.mid(at, end - at));
+  }
+  return contents;
+}
+
 TEST_F(PrintToPdfTest, PrintGivesOneLandscapePage) {
-  QFile::remove(PdfName());
-  OpenRecording();
-  Window().CBHullX->UserClick();
-  Window().Print->UserClick();
-  ASSERT_TRUE(desktop.Messages.empty()) << desktop.Messages.front();
-  const QByteArray bytes = ReadAll(PdfName());
+  const QByteArray bytes = PrintHullX();
   const QString pdf = QString::fromLatin1(bytes.constData(), bytes.size());
-  QFile::remove(PdfName());
   EXPECT_EQ(pdf.count(QRegularExpression("/Type\\s*/Page[^s]")), 1);
   const QRegularExpressionMatch box =
       QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)").match(pdf);
@@ -146,27 +191,56 @@ TEST_F(PrintToPdfTest, PrintGivesOneLandscapePage) {
   EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
 }
 
-TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
+TEST_F(PrintToPdfTest, TheJobIsNamedAfterTheRecordingAndItsLinesKeepTheirWeight) {
+  const QByteArray pdf = PrintHullX();
+  // The document's title, as a queue lists the job, in the PDF's UTF-16.
+  const QString name = QFileInfo(QString::fromStdString(Window().DataFileName)).fileName();
+  QByteArray title("\xfe\xff", 2);
+  for (const QChar c : name) {
+    title += char(c.unicode() >> 8);
+    title += char(c.unicode() & 0xff);
+  }
+  EXPECT_TRUE(pdf.contains("/Title (" + title + ")")) << name.toStdString();
+
+  // Hull X is stroked in red; its width in printer dots is a screen pixel at the printer's
+  // resolution, not a hairline of one dot.
+  const QByteArray contents = PageContents(pdf);
+  const QRegularExpressionMatch red =
+      QRegularExpression("([0-9.]+) 0 0 ([0-9.]+) \\S+ \\S+ cm\\n1 0 0 SCN\\n([0-9.]+) w")
+          .match(QString::fromLatin1(contents));
+  ASSERT_TRUE(red.hasMatch());
+  const double dots = red.captured(1).toDouble() * red.captured(3).toDouble();
+  const double screenPixel =
+      QPrinter(QPrinter::HighResolution).resolution() /
+      static_cast<double>(WidgetOf<ChartView>(Window().Chart1)->logicalDpiX());
+  EXPECT_NEAR(dots, screenPixel, 0.01);
+  EXPECT_GT(dots, 5.0);
+}
+
+class PrintIntoAMissingFolderTest : public QtWindowTest {
+ protected:
+  PrintIntoAMissingFolderTest()
+      : QtWindowTest(PrintTarget{QDir::temp().filePath("tavro-no-such-folder/print.pdf")}) {}
+};
+
+TEST_F(PrintIntoAMissingFolderTest, APrintThatFailsIsReported) {
   OpenRecording();
-  Window().CBHullX->UserClick();
-  auto* plot = WidgetOf<ChartView>(Window().Chart1);
-  plot->FlushReplot();
+  Window().Print->UserClick();
+  ASSERT_EQ(desktop.Messages.size(), 1u);
+  EXPECT_NE(desktop.Messages.front().find("Printing failed"), std::string::npos)
+      << desktop.Messages.front();
+}
+
+TEST_F(ChartViewTest, AWheelZoomHoldsUntilTheNextLoadScalesAutomaticallyAgain) {
+  ChartView* plot = &ShowHullX();
   const QwtInterval whole = plot->axisInterval(QwtPlot::xBottom);
 
-  QWidget* canvas = plot->canvas();
-  const QPointF centre(canvas->width() / 2.0, canvas->height() / 2.0);
-  QWheelEvent forward(centre, QPointF(canvas->mapToGlobal(centre.toPoint())), QPoint(),
-                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(canvas, &forward);
-  plot->FlushReplot();
-  const QwtInterval zoomed = plot->axisInterval(QwtPlot::xBottom);
-  EXPECT_LT(zoomed.width(), whole.width());  // a forward turn zooms in
+  TurnWheel(*plot, 1);
+  EXPECT_LT(plot->axisInterval(QwtPlot::xBottom).width(), whole.width());
   EXPECT_FALSE(Window().Chart1->BottomAxis().Automatic());
   EXPECT_FALSE(Window().Chart1->LeftAxis().Automatic());
 
-  OpenRecording();
-  Window().CBHullX->UserClick();
-  plot->FlushReplot();
+  ShowHullX();
   EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
   EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::xBottom).width(), whole.width());
 }
@@ -186,4 +260,88 @@ TEST_F(ChartViewTest, AReopenLeavesTheCurvesHoldingNothingOfThePreviousRecording
   OpenRecording();
   ASSERT_TRUE(desktop.Messages.empty()) << desktop.Messages.front();
   for (const DynArray<double>& array : previous) EXPECT_EQ(array.UseCount(), 1);
+}
+
+TEST_F(ChartViewTest, ZoomingOutEndsAtTheWholeDataAndTheAxesFollowTheDataAgain) {
+  ChartView* plot = &ShowHullX();
+  const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
+  const QwtInterval wholeY = plot->axisInterval(QwtPlot::yLeft);
+
+  TurnWheel(*plot, 3);
+  ASSERT_LT(plot->axisInterval(QwtPlot::xBottom).width(), wholeX.width());
+  for (int notch = 0; notch < 6; ++notch) {
+    TurnWheel(*plot, -1);
+    // Never past the data: no sample number below the first.
+    EXPECT_GE(plot->axisInterval(QwtPlot::xBottom).minValue(), wholeX.minValue()) << notch;
+    EXPECT_LE(plot->axisInterval(QwtPlot::xBottom).maxValue(), wholeX.maxValue()) << notch;
+  }
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_TRUE(Window().Chart1->LeftAxis().Automatic());
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), wholeX);
+
+  // Inverting turns the trace upside down, and the left axis follows it.
+  Window().CheckBox1->UserClick();
+  plot->FlushReplot();
+  const QwtInterval inverted = plot->axisInterval(QwtPlot::yLeft);
+  EXPECT_NEAR(inverted.minValue(), -wholeY.maxValue(), 1e-9);
+  EXPECT_NEAR(inverted.maxValue(), -wholeY.minValue(), 1e-9);
+}
+
+TEST_F(ChartViewTest, ADoubleClickShowsTheWholeAtOnce) {
+  ChartView* plot = &ShowHullX();
+  const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
+  TurnWheel(*plot, 5);
+  ASSERT_FALSE(Window().Chart1->BottomAxis().Automatic());
+
+  QTest::mouseDClick(plot->canvas(), Qt::LeftButton);
+  plot->FlushReplot();
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_TRUE(Window().Chart1->LeftAxis().Automatic());
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), wholeX);
+}
+
+TEST_F(ChartViewTest, AutomaticAxesEndAtTheDataAndLabelWithoutExponents) {
+  ChartView* plot = &ShowHullX();
+  Window().CBSpeed->UserClick();
+  plot->FlushReplot();
+  // From the first sample to the last one, and from the lowest value of Hull X and the speed
+  // to the highest.
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), QwtInterval(0, Window().SampleCount - 1));
+  double lowest = std::numeric_limits<double>::infinity();
+  double highest = -lowest;
+  for (const int index : {0, 10}) {
+    const LineSeries& series = *Window().Chart1->GetLineSeries(index);
+    for (std::size_t i = 0; i < series.YValues.Count; ++i) {
+      lowest = std::min(lowest, series.YValues.Value[i]);
+      highest = std::max(highest, series.YValues.Value[i]);
+    }
+  }
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::yLeft).minValue(), lowest, 1e-9);
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::yLeft).maxValue(), highest, 1e-9);
+  for (const double tick : plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick)) {
+    EXPECT_EQ(std::fmod(tick, 500.0), 0.0) << tick;  // round ticks inside the data
+  }
+  const QwtScaleDraw* time = plot->axisScaleDraw(QwtPlot::xBottom);
+  EXPECT_EQ(time->label(51840000).text(), "51,840,000");
+  EXPECT_EQ(time->label(1.5e7).text(), "15,000,000");
+  EXPECT_EQ(plot->axisScaleDraw(QwtPlot::yLeft)->label(-12.5).text(), "-12.5");
+}
+
+TEST_F(ChartViewTest, TheImpactCountAxisStepsByWholeNumbers) {
+  // One impact of each band at most: left alone, the scale would step by halves.
+  RecordingBuilder recording(true);
+  recording.Blocks(3).Pulse(0, 700, 45.0, 660.0F, RecordingBuilder::DefaultCount);
+  desktop.Answers.push_back(
+      WriteRecordingFolder(folder, recording, SensitivityTextBuilder(true).Build()));
+  Window().Open1->UserClick();
+  Window().CBHullX->UserClick();
+  Window().PageControl1->UserSelect(Window().TabSheet2);
+  auto* plot = WidgetOf<ChartView>(Window().Chart2);
+  plot->FlushReplot();
+  const QwtScaleDiv& scale = plot->axisScaleDiv(QwtPlot::yLeft);
+  ASSERT_FALSE(scale.ticks(QwtScaleDiv::MajorTick).isEmpty());
+  for (const auto type :
+       {QwtScaleDiv::MajorTick, QwtScaleDiv::MediumTick, QwtScaleDiv::MinorTick}) {
+    for (const double tick : scale.ticks(type)) EXPECT_EQ(tick, std::round(tick)) << tick;
+  }
 }

@@ -169,3 +169,25 @@ TEST_F(FormViewTest, TickingAChannelShowsItsTraceAndItsLegendEntryOnly) {
   EXPECT_EQ(legend, QStringList({"Hull X"}));
   EXPECT_EQ(plot->Curves()[0]->dataSize(), Window().SampleCount);
 }
+
+TEST_F(FormViewTest, TheWindowNeverHidesAControlOfThePanelNorShrinksTheChartPastReading) {
+  QWidget* client = View().centralWidget();
+  QWidget* panel2 = WidgetOf<QWidget>(Window().Panel2);
+  auto* plot = WidgetOf<ChartView>(Window().Chart1);
+  for (const QSize asked : {QSize(900, 560), QSize(640, 400), QSize(1, 1)}) {
+    View().resize(asked);
+    QApplication::processEvents();
+    for (Control* control :
+         {static_cast<Control*>(Window().Button1), static_cast<Control*>(Window().RadioGroup1),
+          static_cast<Control*>(Window().CheckBox10)}) {
+      QWidget* widget = WidgetOf<QWidget>(control);
+      const QRect shown(widget->mapTo(client, QPoint(0, 0)), widget->size());
+      EXPECT_EQ(shown.size(), QSize(control->Width, control->Height)) << control->Name();
+      // Above Panel2, inside the window.
+      EXPECT_LE(shown.bottom(), panel2->geometry().top() - 1) << control->Name() << asked.height();
+      EXPECT_LE(shown.right(), client->width() - 1) << control->Name();
+    }
+    EXPECT_GE(plot->width(), 480) << asked.width();
+    EXPECT_GE(plot->height(), 300) << asked.height();
+  }
+}
