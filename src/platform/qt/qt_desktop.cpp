@@ -94,7 +94,8 @@ bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
       box.selectNameFilter(filters[dialog.FilterIndex - 1]);
     }
   }
-  // The name chosen last is offered again, in its own folder.
+  // A dialog that holds no name yet starts in InitialDir; the name chosen last is offered
+  // again, in its own folder.
   if (!dialog.InitialDir.empty()) box.setDirectory(ToQString(dialog.InitialDir));
   if (!dialog.FileName.empty()) box.selectFile(ToQString(dialog.FileName));
   int result = QDialog::Rejected;
