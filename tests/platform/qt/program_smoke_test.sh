@@ -50,9 +50,11 @@ shown() { [ "$(count "$1")" -ge "${2:-1}" ]; }
 gone() { [ "$(count "$1")" -lt "${2:-1}" ]; }
 ended() { ! kill -0 "$pid" 2>/dev/null; }
 
-# Every window of the program, a menu's too, has the program's file name as class.
+# Every window of the program has the program's file name as class; a menu is the one window
+# without a title.
 class="^$(basename "$program")\$"
 program_windows() { xdotool search --onlyvisible --class "$class" 2>/dev/null | wc -l; }
+menu_shown() { [ "$(program_windows)" -gt "$(count .)" ]; }
 
 main_title='^Tavro X Data Analysis$'
 open_title='^Open$'
@@ -65,9 +67,7 @@ echo "window $window is up"
 # No window manager runs here to give a window the keyboard focus: give it directly.
 focus() { xdotool windowfocus --sync "$1"; }
 
-# Opens the File menu of the main window, the only window shown then; the keys after it go
-# to the menu.
-menu_shown() { [ "$(program_windows)" -ge 2 ]; }
+# Opens the File menu of the main window; the keys after it go to the menu.
 file_menu() {
   xdotool mousemove --window "$window" 300 300
   focus "$window"
