@@ -129,6 +129,9 @@ class TForm1 : public Form, public RecordingState {
   bool ReserveFilteredArrays(const std::vector<int>& slots, const std::function<void()>& refuse);
   void CountImpacts(int slot, std::uint32_t n);
   void CountFilteredImpacts(int slot, std::uint32_t n);
+  // Sets up the shared save dialog for one save command: its filter and first filter entry,
+  // and the loaded recording's folder to start in while the dialog holds no name.
+  void PrepareSaveDialog(const char* filter);
 
   // The per-slot operations behind the ten channel boxes and the ten "Invert" boxes.
   void ChannelBoxClick(int slot);

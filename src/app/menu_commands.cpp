@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "platform/application.h"
+#include "recording/sensitivity_file.h"
 
 void TForm1::AboutClick(Component* /*Sender*/) {
   CurrentDesktop().ShowMessage("SW 01.03.00.", "Tavro");
@@ -14,9 +15,14 @@ void TForm1::PrintClick(Component* /*Sender*/) {
   CurrentDesktop().PrintChartLandscape(*Chart1, DataFileName);
 }
 
+void TForm1::PrepareSaveDialog(const char* filter) {
+  SaveFileDialog->Filter = filter;
+  SaveFileDialog->FilterIndex = 1;
+  SaveFileDialog->InitialDir = RecordingFolder(DataFileName);
+}
+
 void TForm1::SaveBmp1Click(Component* /*Sender*/) {
-  Form1->SaveFileDialog->Filter = "*.bmp|*.bmp";
-  Form1->SaveFileDialog->FilterIndex = 1;
+  Form1->PrepareSaveDialog("*.bmp|*.bmp");
   if (!Form1->SaveFileDialog->Execute()) return;
   // The name goes to the file system exactly as the dialog returned it.
   CurrentDesktop().SaveChartToBitmap(*Form1->Chart1, Form1->SaveFileDialog->FileName);

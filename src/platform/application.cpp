@@ -53,6 +53,17 @@ void Application::Terminate() {
 }
 
 void Application::Dispatch(const std::function<void()>& action) {
+  // The busy time ends after the message of a failure, also when showing it fails.
+  struct BusyTime {
+    Desktop& desktop;
+    int& depth;
+    BusyTime(Desktop& d, int& n) : desktop(d), depth(n) {
+      if (depth++ == 0) desktop.ShowBusy(true);
+    }
+    ~BusyTime() {
+      if (--depth == 0) desktop.ShowBusy(false);
+    }
+  } busy(desktop_, actionDepth_);
   try {
     action();
   } catch (...) {

@@ -39,7 +39,8 @@ class Application {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
-  // Runs one user action; what it throws is shown and the program goes on.
+  // Runs one user action, with the desktop busy until it ends; what it throws is shown and
+  // the program goes on.
   void Dispatch(const std::function<void()>& action);
   void HandleException(std::exception_ptr error);
   void ShowException(const Exception& error);
@@ -53,6 +54,8 @@ class Application {
   std::vector<std::unique_ptr<Form>> forms_;
   Form* mainForm_ = nullptr;
   bool terminated_ = false;
+  // Actions dispatched from inside an action make the desktop busy only once.
+  int actionDepth_ = 0;
 };
 
 // The desktop of the current application object; throws when there is none.

@@ -18,7 +18,12 @@ class Desktop {
   // As ShowMessage, with the error icon.
   virtual void ShowError(const std::string& text, const std::string& caption) = 0;
   // Shows the dialog; on a confirmed name stores it in the dialog's FileName and returns true.
+  // A save dialog asks before it confirms the name of a file that exists: a person who says
+  // no is back in the dialog.
   virtual bool ExecuteFileDialog(FileDialog& dialog) = 0;
+  // Told by the dispatch when it starts and when it ends handling a person's action. While it
+  // is busy, the desktop shows so, except while a message box or a dialog waits for the person.
+  virtual void ShowBusy(bool busy) = 0;
   // Writes the chart, at its size on screen and on a white background, as a Windows bitmap.
   virtual void SaveChartToBitmap(const Chart& chart, const std::string& fileName) = 0;
   // Prints the chart as one landscape page on the current printer, inside its print margins,

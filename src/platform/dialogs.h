@@ -6,8 +6,9 @@
 
 enum class FileDialogKind { Open, Save };
 
-// A file dialog. The program writes Filter and FilterIndex and reads FileName; the dialog
-// offers the name it last held. Filter is "description|pattern|description|pattern...".
+// A file dialog. The program writes Filter, FilterIndex and InitialDir and reads FileName;
+// the dialog offers the name it last held, and starts in InitialDir while it holds none.
+// Filter is "description|pattern|description|pattern...".
 class FileDialog : public Component {
  public:
   FileDialog(std::string name, FileDialogKind kind) : Component(std::move(name)), kind_(kind) {}
@@ -16,6 +17,7 @@ class FileDialog : public Component {
   std::string Filter;
   int FilterIndex = 1;
   std::string FileName;
+  std::string InitialDir;
 
   // Shows the dialog modally; true when a name was confirmed (then in FileName).
   bool Execute();

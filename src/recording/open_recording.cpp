@@ -88,20 +88,23 @@ PendingLoad ReadPendingLoad(const RecordingState& current, const std::string& fi
 
 void TForm1::Open1Click(Component* /*Sender*/) {
   if (!OpenFileDialog->Execute()) return;
-  OpenedFileName = OpenFileDialog->FileName;
-  if (!NamesExistingFile(OpenedFileName)) {
+  const std::string chosenName = OpenFileDialog->FileName;
+  if (!NamesExistingFile(chosenName)) {
+    OpenedFileName = chosenName;
     FinishOpen();
     return;
   }
 
   std::optional<PendingLoad> load;
   try {
-    load = ReadPendingLoad(*this, OpenedFileName);
+    load = ReadPendingLoad(*this, chosenName);
   } catch (const RecordingError& error) {
+    // A refused recording changes nothing, so the save commands go on with the one shown.
     CurrentDesktop().ShowMessage(error.Message(), "Error");
     return;
   }
 
+  OpenedFileName = chosenName;
   DataFileName = OpenedFileName;
   DataFileSize = static_cast<std::int64_t>(load->File.Size());
   TenChannels = load->TenChannels;

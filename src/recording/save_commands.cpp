@@ -28,15 +28,14 @@ void WritePositionText(FileBytes recording, const std::string& fileName) {
 // shows: they read it again, whole, before they ask for the name, so the recording's own name
 // may be chosen. A recording that cannot be read or is too short for the layout probe is told
 // before the dialog opens; a write that fails is told too and leaves the target as it was.
-void SaveDerivedFile(const std::string& recordingName, SaveDialog& dialog, const char* filter,
+void SaveDerivedFile(const std::string& recordingName, TForm1& form, const char* filter,
                      DerivedFileWriter write) {
   try {
     FileBytes recording = ReadWholeFile(recordingName);
     CheckRecordingSize(recording, recordingName);
-    dialog.Filter = filter;
-    dialog.FilterIndex = 1;
-    if (!dialog.Execute()) return;
-    write(std::move(recording), dialog.FileName);
+    form.PrepareSaveDialog(filter);
+    if (!form.SaveFileDialog->Execute()) return;
+    write(std::move(recording), form.SaveFileDialog->FileName);
   } catch (const RecordingError& error) {
     CurrentDesktop().ShowMessage(error.Message(), "Error");
   }
@@ -45,9 +44,9 @@ void SaveDerivedFile(const std::string& recordingName, SaveDialog& dialog, const
 }  // namespace
 
 void TForm1::SavenoGPS1Click(Component* /*Sender*/) {
-  SaveDerivedFile(OpenedFileName, *Form1->SaveFileDialog, "*.DAT|*.DAT", WriteRouteFreeCopy);
+  SaveDerivedFile(OpenedFileName, *Form1, "*.DAT|*.DAT", WriteRouteFreeCopy);
 }
 
 void TForm1::SaveGPSdata1Click(Component* /*Sender*/) {
-  SaveDerivedFile(OpenedFileName, *Form1->SaveFileDialog, "*.txt|*.txt", WritePositionText);
+  SaveDerivedFile(OpenedFileName, *Form1, "*.txt|*.txt", WritePositionText);
 }

@@ -18,11 +18,13 @@ constexpr char EndOfText = '\x1A';
 
 }  // namespace
 
-std::string SensitivityFilePath(const std::string& recordingName) {
+std::string RecordingFolder(const std::string& recordingName) {
   const std::size_t slash = recordingName.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? std::string() : recordingName.substr(0, slash + 1);
-  return folder + "S2.txt";
+  return slash == std::string::npos ? std::string() : recordingName.substr(0, slash + 1);
+}
+
+std::string SensitivityFilePath(const std::string& recordingName) {
+  return RecordingFolder(recordingName) + "S2.txt";
 }
 
 std::string DefaultSensitivityText(bool tenChannels) {

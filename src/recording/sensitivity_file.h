@@ -19,8 +19,10 @@ constexpr std::size_t SensitivityTextLength(bool tenChannels) {
   return tenChannels ? TenChannelSensitivityTextLength : SixChannelSensitivityTextLength;
 }
 
-// The settings file of the recording's folder: the name up to and including its last "/",
-// then "S2.txt".
+// The recording's folder: its name up to and including the last "/", or empty for a bare name.
+std::string RecordingFolder(const std::string& recordingName);
+
+// The settings file of the recording's folder: RecordingFolder, then "S2.txt".
 std::string SensitivityFilePath(const std::string& recordingName);
 
 // The recorder's factory settings: every code 6600, serial text "Ser. no 9999".

@@ -102,7 +102,8 @@ TEST_F(FileCommands, TheGreyedCommandsDoNothingUntilALoadEnablesThem) {
 }
 
 // The three save commands share one dialog: each sets its own filter and the first filter
-// entry right before the dialog opens, and the dialog offers the name chosen last.
+// entry right before the dialog opens, and the dialog offers the name chosen last. Until a name
+// is chosen it starts in the recording's folder.
 TEST_F(FileCommands, EachSaveCommandSetsItsFilterAndTheLastNameIsOfferedAgain) {
   TForm1& w = Window();
   LoadTrip();
@@ -125,6 +126,8 @@ TEST_F(FileCommands, EachSaveCommandSetsItsFilterAndTheLastNameIsOfferedAgain) {
     EXPECT_EQ(call.Filter, step.Filter);
     EXPECT_EQ(call.FilterIndex, 1) << step.Filter;
     EXPECT_EQ(call.OfferedName, offered);
+    EXPECT_EQ(call.InitialDir, folder.Path() + "/");
+    EXPECT_TRUE(call.WhileBusy);
     offered = step.Answer;
   }
   EXPECT_EQ(desktop.Dialogs.size(), 1 + std::size(steps));
@@ -210,15 +213,35 @@ TEST_F(FileCommands, AFailureIsToldAndWritesNothing) {
       const std::set<std::string> before = NamesIn(folder.Path());
       const std::size_t dialogs = desktop.Dialogs.size();
       desktop.Messages.clear();
-      if (c.AsksForName) desktop.AnswerWith(unreachable);
+      desktop.AnswerWith(unreachable);
       command->UserClick();
       EXPECT_EQ(desktop.Dialogs.size(), dialogs + (c.AsksForName ? 1 : 0));
+      // A command that stops before its dialog leaves its answer to no later dialog.
+      EXPECT_EQ(desktop.UnusedAnswers.size(), c.AsksForName ? 0u : 1u);
+      desktop.UnusedAnswers.clear();
       ASSERT_EQ(desktop.Messages.size(), 1u);
       EXPECT_EQ(desktop.Messages[0].Text, c.Message);
       EXPECT_EQ(desktop.Messages[0].Caption, "Error");
+      EXPECT_TRUE(desktop.Messages[0].WhileBusy);
       EXPECT_EQ(NamesIn(folder.Path()), before);
     }
   }
+}
+
+// Each action takes the answers scripted for it: what a stopped command leaves is set apart, and
+// the next command's dialog gets its own answer.
+TEST_F(FileCommands, AStoppedCommandsAnswerIsNotGivenToTheNextDialog) {
+  TForm1& w = Window();
+  const std::string name = LoadTrip();
+  std::filesystem::remove(name);
+  Save(w.SavenoGPS1, folder.File("lost.DAT"));
+  EXPECT_EQ(desktop.UnusedAnswers, std::vector<std::string>{folder.File("lost.DAT")});
+  desktop.UnusedAnswers.clear();
+
+  WriteBytesToFile(name, recording);
+  Save(w.SaveGPSdata1, folder.File("trip.txt"));
+  EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::string>{"R0412.DAT", "S2.txt", "trip.txt"}));
+  EXPECT_TRUE(desktop.UnusedAnswers.empty());
 }
 
 }  // namespace

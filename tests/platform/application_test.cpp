@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/scripted_desktop.h"
 
 TEST(ExceptionMessageText, AddsAFullStopAfterCharactersAboveIt) {
@@ -32,6 +34,24 @@ TEST(Application, DispatchShowsWhatAHandlerThrowsAndGoesOn) {
   EXPECT_EQ(desktop.Messages[1].Text, "disk.");
   EXPECT_EQ(desktop.Messages[2].Text, "");
   EXPECT_TRUE(ran);
+}
+
+// The desktop is busy from the start of a person's action to the end of its last message, and
+// once only for an action dispatched from inside another.
+TEST(Application, DispatchKeepsTheDesktopBusyUntilTheActionIsHandled) {
+  ScriptedDesktop desktop;
+  Application application(desktop, "tavro-x");
+  std::vector<bool> busyInside;
+  application.Dispatch([&] {
+    busyInside.push_back(desktop.Busy());
+    application.Dispatch([&] { busyInside.push_back(desktop.Busy()); });
+    busyInside.push_back(desktop.Busy());
+    throw Exception("failed");
+  });
+  EXPECT_EQ(busyInside, (std::vector<bool>{true, true, true}));
+  ASSERT_EQ(desktop.Messages.size(), 1u);
+  EXPECT_TRUE(desktop.Messages[0].WhileBusy);
+  EXPECT_FALSE(desktop.Busy());
 }
 
 namespace {

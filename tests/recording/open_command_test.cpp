@@ -240,7 +240,7 @@ TEST_F(OpenCommand, ARejectedRecordingIsReportedAndLeavesTheLoadedOneAsItWas) {
   const Case cases[] = {
       {WriteRecordingFolder(other, shortFile, SensitivityTextBuilder(true).Build(), "short.DAT"),
        "1000 bytes"},
-      {WriteRecordingFolder(other, TenChannelRecording(3),
+      {WriteRecordingFolder(other, TenChannelRecording(4),
                             SensitivityTextBuilder(true).Code(1, 0).Build(), "zero.DAT"),
        "Hull Y"},
   };
@@ -251,8 +251,14 @@ TEST_F(OpenCommand, ARejectedRecordingIsReportedAndLeavesTheLoadedOneAsItWas) {
     EXPECT_EQ(desktop.Messages[0].Caption, "Error");
     EXPECT_NE(desktop.Messages[0].Text.find(c.reasonPart), std::string::npos)
         << desktop.Messages[0].Text;
-    EXPECT_EQ(w.OpenedFileName, c.name);
+    EXPECT_EQ(w.OpenedFileName, good);
     EXPECT_EQ(w.DataFileName, good);
+    // The save commands go on with the recording shown, not with the refused one.
+    const std::string copy = other.File("copy.DAT");
+    desktop.AnswerWith(copy);
+    w.SavenoGPS1->UserClick();
+    EXPECT_EQ(desktop.Messages.size(), 1u) << desktop.Messages.back().Text;
+    EXPECT_EQ(std::filesystem::file_size(copy), std::filesystem::file_size(good));
     EXPECT_EQ(w.Chart1->TitleLines()[0].rfind(good, 0), 0u);
     EXPECT_EQ(w.SampleCount, 1200u);
     EXPECT_TRUE(w.Acceleration[0].SharesStorageWith(hullX));

@@ -20,6 +20,9 @@ class WindowTest : public ::testing::Test {
     application_->CreateForm(Form1);
   }
   void TearDown() override {
+    EXPECT_TRUE(desktop.UnusedAnswers.empty())
+        << "an action ended without the file dialog its answer was scripted for, first: \""
+        << desktop.UnusedAnswers.front() << "\"";
     application_.reset();
     Form1 = nullptr;
     SetAvailableMemorySource({});

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QStringList>
 
 #include "platform/chart.h"
@@ -15,9 +18,46 @@
 
 namespace {
 
-void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption) {
+// The width a window needs to show `caption` whole in its title bar. The window manager draws
+// the title in a font of its own, often bold and larger, beside the window's icon and its
+// buttons; a box as wide as its text alone would cut a caption such as "Tavro" to "T...".
+int TitleBarWidth(const QString& caption) {
+  QFont font = QApplication::font("QMdiSubWindowTitleBar");
+  font.setBold(true);
+  font.setPointSizeF(font.pointSizeF() * 1.25);
+  const QFontMetrics metrics(font);
+  // The icon and up to three buttons, each about as wide as the bar is high.
+  const int iconAndButtons = 4 * 2 * metrics.height();
+  return metrics.horizontalAdvance(caption) + iconAndButtons;
+}
+
+// While a box or a dialog waits for the person, the cursor is the normal one; the busy cursor
+// is back when the program goes on with the action.
+class NormalCursorWhileWaiting {
+ public:
+  explicit NormalCursorWhileWaiting(bool busy) : busy_(busy) {
+    if (busy_) QApplication::restoreOverrideCursor();
+  }
+  ~NormalCursorWhileWaiting() {
+    if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  NormalCursorWhileWaiting(const NormalCursorWhileWaiting&) = delete;
+  NormalCursorWhileWaiting& operator=(const NormalCursorWhileWaiting&) = delete;
+
+ private:
+  bool busy_;
+};
+
+void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption,
+             bool busy) {
   // No owner window, as the program's boxes have none.
   QMessageBox box(icon, ToQString(caption), ToQString(text), QMessageBox::Ok);
+  // The box sizes itself to its layout, so the room for the caption goes into the layout.
+  if (auto* layout = qobject_cast<QGridLayout*>(box.layout())) {
+    layout->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum),
+                    layout->rowCount(), 0, 1, layout->columnCount());
+  }
+  const NormalCursorWhileWaiting waiting(busy);
   box.exec();
 }
 
@@ -28,11 +68,11 @@ QtDesktop::QtDesktop(PrintTarget printTarget) : printTarget_(std::move(printTarg
 QtDesktop::~QtDesktop() = default;
 
 void QtDesktop::ShowMessage(const std::string& text, const std::string& caption) {
-  ShowBox(QMessageBox::NoIcon, text, caption);
+  ShowBox(QMessageBox::NoIcon, text, caption, busy_);
 }
 
 void QtDesktop::ShowError(const std::string& text, const std::string& caption) {
-  ShowBox(QMessageBox::Critical, text, caption);
+  ShowBox(QMessageBox::Critical, text, caption, busy_);
 }
 
 bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
@@ -42,8 +82,9 @@ bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
   // Typed names are taken as they are, also the name of a file that does not exist: the
   // open command itself tells what such a name means.
   box.setFileMode(QFileDialog::AnyFile);
-  // The program asks no overwrite question and adds no extension of its own.
-  box.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // A save dialog offers the name chosen last under any filter, so replacing a file takes
+  // the dialog's own confirmation. The program adds no extension of its own.
+  box.setOption(QFileDialog::DontConfirmOverwrite, false);
   box.setDefaultSuffix(QString());
   QStringList filters;
   for (const std::string& filter : QtNameFilters(dialog.Filter)) filters << ToQString(filter);
@@ -53,9 +94,16 @@ bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
       box.selectNameFilter(filters[dialog.FilterIndex - 1]);
     }
   }
-  // The name chosen last is offered again.
+  // A dialog that holds no name yet starts in InitialDir; the name chosen last is offered
+  // again, in its own folder.
+  if (!dialog.InitialDir.empty()) box.setDirectory(ToQString(dialog.InitialDir));
   if (!dialog.FileName.empty()) box.selectFile(ToQString(dialog.FileName));
-  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
+  int result = QDialog::Rejected;
+  {
+    const NormalCursorWhileWaiting waiting(busy_);
+    result = box.exec();
+  }
+  if (result != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
   dialog.FileName = ToStdString(box.selectedFiles().front());
   const int chosenFilter = filters.indexOf(box.selectedNameFilter());
   if (chosenFilter >= 0) dialog.FilterIndex = chosenFilter + 1;
@@ -91,6 +139,16 @@ void QtDesktop::RunMessageLoop(Form& mainForm) {
   ShowForm(mainForm);
   QApplication::exec();
   CloseForm();
+}
+
+void QtDesktop::ShowBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 void QtDesktop::EndMessageLoop() {

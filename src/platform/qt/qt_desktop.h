@@ -24,6 +24,8 @@ class QtDesktop : public Desktop {
   // EndMessageLoop or the window is closed; the window goes with the loop's end.
   void RunMessageLoop(Form& mainForm) override;
   void EndMessageLoop() override;
+  // The wait cursor over every window of the program.
+  void ShowBusy(bool busy) override;
 
   // Makes the window of the form and shows it, without running the loop. The form must
   // outlive the window (CloseForm ends it early).
@@ -35,5 +37,6 @@ class QtDesktop : public Desktop {
   ChartView& ViewOf(const Chart& chart) const;
 
   PrintTarget printTarget_;
+  bool busy_ = false;
   std::unique_ptr<FormView> view_;
 };

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program under a virtual X server and uses it with the keyboard as a person
 # would: its window appears, a sample recording is opened through "&File" / "&Open...", the
-# chart is saved with "Save to a .bmp file" (usable only once a recording is loaded), and
-# "&Exit" ends the program with exit code 0.
+# chart is saved with "Save to a .bmp file" (usable only once a recording is loaded), saving
+# again under that name asks before it replaces the file, and "&Exit" ends the program with
+# exit code 0. Every step waits for the window state it needs, never for a fixed time, so a busy
+# machine only makes the run slower.
 #   program_smoke_test.sh <tavro-x> <recording>
 set -euo pipefail
 
@@ -30,52 +32,100 @@ fail() {
   exit 1
 }
 
-window=$(timeout 20 xdotool search --sync --name '^Tavro X Data Analysis$' | head -1) ||
-  fail "no window titled \"Tavro X Data Analysis\""
+# wait_until <what> <command...>: polls the command for up to a minute.
+wait_until() {
+  local what=$1
+  shift
+  for _ in $(seq 600); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "$what"
+}
+
+# The shown top-level windows whose title matches the pattern: the server runs only the program.
+windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
+count() { windows "$1" | wc -l; }
+shown() { [ "$(count "$1")" -ge "${2:-1}" ]; }
+gone() { [ "$(count "$1")" -lt "${2:-1}" ]; }
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+
+# Every window of the program has the program's file name as class; a menu is the one window
+# without a title.
+class="^$(basename "$program")\$"
+program_windows() { xdotool search --onlyvisible --class "$class" 2>/dev/null | wc -l; }
+menu_shown() { [ "$(program_windows)" -gt "$(count .)" ]; }
+
+main_title='^Tavro X Data Analysis$'
+open_title='^Open$'
+save_title='^Save As$'
+
+wait_until "no window titled \"Tavro X Data Analysis\"" shown "$main_title"
+window=$(windows "$main_title" | head -1)
 echo "window $window is up"
 
-# Keys go to whichever window has the focus: the main window, or the dialog it opened.
-keys() { xdotool key --delay 120 "$@"; sleep 0.5; }
-type_text() { xdotool type --delay 20 "$1"; sleep 0.3; }
-wait_for_dialog() {  # a second top-level window of the program
-  for _ in $(seq 50); do
-    [ "$(xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null | wc -l)" -ge 2 ] && return 0
-    sleep 0.2
-  done
-  fail "no dialog appeared for $1"
-}
+# No window manager runs here to give a window the keyboard focus: give it directly.
+focus() { xdotool windowfocus --sync "$1"; }
 
-# No window manager runs here to give the main window the keyboard focus, at the start or
-# when a dialog has closed: give it directly.
-focus_main() {
+# Opens the File menu of the main window; the keys after it go to the menu.
+file_menu() {
   xdotool mousemove --window "$window" 300 300
-  xdotool windowfocus --sync "$window"
-  sleep 0.5
+  focus "$window"
+  xdotool key alt+f
+  wait_until "the File menu did not open" menu_shown
 }
 
-focus_main
-keys alt+f o
-wait_for_dialog "&Open..."
-type_text "$recording"
-keys Return
-sleep 2
+# Types a name into the dialog with the title and confirms it.
+confirm_name() {
+  focus "$(windows "$1" | head -1)"
+  xdotool type --delay 20 "$2"
+  xdotool key Return
+}
 
-# "Save to a .bmp file" is the fourth item of the File menu.
-focus_main
-keys alt+f Down Down Down Return
-wait_for_dialog "Save to a .bmp file"
-type_text "$bitmap"
-keys Return
-for _ in $(seq 50); do [ -s "$bitmap" ] && break; sleep 0.2; done
-[ -s "$bitmap" ] || fail "the chart was not saved, so the recording was not opened"
+file_menu
+xdotool key o
+wait_until "no dialog appeared for \"&Open...\"" shown "$open_title"
+confirm_name "$open_title" "$recording"
+wait_until "the Open dialog did not close" gone "$open_title"
+
+# "Save to a .bmp file" is the fourth item of the File menu. The menu opens once the load has
+# ended, so the item is enabled by then.
+file_menu
+xdotool key Down Down Down Return
+wait_until "no dialog appeared for \"Save to a .bmp file\"" shown "$save_title"
+confirm_name "$save_title" "$bitmap"
+wait_until "the save dialog did not close" gone "$save_title"
+wait_until "the chart was not saved, so the recording was not opened" test -s "$bitmap"
 [ "$(head -c 2 "$bitmap")" = "BM" ] || fail "the saved chart is no Windows bitmap"
 echo "the chart of the opened recording was saved"
 
-focus_main
-keys alt+f Up Return
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$pid" 2>/dev/null && fail "\"&Exit\" did not end the program"
-wait "$pid"
-code=$?
+# The dialog offers the name chosen last; confirming it asks before the file is replaced. No,
+# the question's default, returns to the dialog, and Escape then leaves the file as it was.
+before=$(cksum <"$bitmap")
+touch -d @946684800 "$bitmap"
+file_menu
+xdotool key Down Down Down Return
+wait_until "no dialog appeared for the second \"Save to a .bmp file\"" shown "$save_title"
+dialog=$(windows "$save_title")
+focus "$dialog"
+xdotool key Return
+# The question carries the dialog's title.
+wait_until "no question before the file was replaced" shown "$save_title" 2
+focus "$(windows "$save_title" | grep -vx "$dialog")"
+xdotool key Return
+wait_until "No did not return to the save dialog" gone "$save_title" 2
+shown "$save_title" || fail "No closed the save dialog"
+focus "$dialog"
+xdotool key Escape
+wait_until "the save dialog did not close" gone "$save_title"
+[ "$(cksum <"$bitmap")" = "$before" ] && [ "$(stat -c %Y "$bitmap")" = "946684800" ] ||
+  fail "the chart file was replaced although the answer was No"
+echo "replacing the chart file was asked first, and No kept it"
+
+file_menu
+xdotool key Up Return
+wait_until "\"&Exit\" did not end the program" ended
+code=0
+wait "$pid" || code=$?
 [ "$code" -eq 0 ] || fail "exit code $code"
 echo "the program ended with exit code 0"
