@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "filter/lowpass_filter.h"
 #include "impacts/impact_counter.h"
@@ -124,8 +125,12 @@ class TForm1 : public Form, public RecordingState {
   void ShowFilteredSeries(int seriesNumber, int channelNumber);
   void UpdateSpeedAxisTitle();
   void FilterChannel(int slot, double cutoff, std::uint32_t count);
-  void CountImpacts(int slot, std::uint32_t n);
-  void CountFilteredImpacts(int slot, std::uint32_t n);
+  // FilterChannel for each of `slots` at once, the channels spread over the cores.
+  void FilterChannels(const std::vector<int>& slots, double cutoff, std::uint32_t count);
+  // The impact counts of the raw traces of `slots` (each slot once) into ImpactCounts and,
+  // when `filtered`, of their filtered traces into FilteredImpactCounts, all at once over the
+  // cores. The counters only add: the caller zeroes the rows.
+  void CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, std::uint32_t n);
 
   // The per-slot operations behind the ten channel boxes and the ten "Invert" boxes.
   void ChannelBoxClick(int slot);

@@ -16,6 +16,14 @@ void BindLineSeries(LineSeries& series, const DynArray<double>& x, const DynArra
   series.Repaint();
 }
 
+std::vector<int> TickedLayoutSlots(const TForm1& window) {
+  std::vector<int> slots;
+  for (int slot = 0; slot < window.LayoutSlotCount(); ++slot) {
+    if (window.ChannelBox(slot)->Checked()) slots.push_back(slot);
+  }
+  return slots;
+}
+
 void TForm1::ShowFilteredSeries(int seriesNumber, int channelNumber) {
   Chart1->GetSeries(seriesNumber - 1)->SetActive(true);
   BindLineSeries(*Chart1->GetLineSeries(seriesNumber - 1), SampleIndex,

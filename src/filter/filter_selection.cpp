@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "app/main_window.h"
 #include "display/channel_display.h"
 #include "filter/filter_cutoff.h"
@@ -18,9 +20,11 @@ void TForm1::RadioGroup1Click(Component* /*Sender*/) {
   }
 
   const int item = RadioGroup1->ItemIndex();
-  const double cutoff = CutoffOfItem(item);
-  for (int slot = 0; slot < LayoutSlotCount(); ++slot) {
-    if (!ChannelBox(slot)->Checked()) continue;
+  // The filter runs touch no control, so every ticked channel is filtered first, all of them
+  // at once, and the series then follow slot by slot.
+  const std::vector<int> ticked = TickedLayoutSlots(*this);
+  FilterChannels(ticked, CutoffOfItem(item), PlotCount);
+  for (int slot : ticked) {
     if (item == 0 && slot >= 3 && slot <= 5) {
       if (TenChannels) {
         Chart1->GetSeries(slot)->SetTitle(SlotTitle(slot, true));
@@ -29,7 +33,6 @@ void TForm1::RadioGroup1Click(Component* /*Sender*/) {
       }
     }
     Chart1->GetSeries(slot)->SetActive(false);
-    FilterChannel(slot, cutoff, PlotCount);
     ShowFilteredSeries(slot + 12, slot + 1);
   }
 }

@@ -90,3 +90,14 @@ void LowPassFilter(FilterState& state, double cutoff, const double* input, doubl
   state.Y1 = y1;
   state.Y2 = y2;
 }
+
+void LowPassFilterChannels(FilterState& state, double cutoff,
+                           const std::vector<ChannelFilterRun>& runs, std::uint32_t count) {
+  const auto runCount = static_cast<std::int64_t>(runs.size());
+#pragma omp parallel for schedule(dynamic, 1)
+  for (std::int64_t r = 0; r < runCount; ++r) {
+    FilterState own{};
+    LowPassFilter(own, cutoff, runs[r].Input, runs[r].Output, count);
+    if (r == runCount - 1) state = own;
+  }
+}

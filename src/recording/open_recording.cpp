@@ -1,7 +1,9 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <numeric>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "display/channel_display.h"
@@ -94,7 +96,9 @@ void TForm1::Open1Click(Component* /*Sender*/) {
   DecodeRecording(*this, load.Bytes, load.Geometry, std::move(load.Arrays));
   BindRecordingSeries(static_cast<std::uint32_t>(load.Geometry.BlocksUsed));
 
-  for (int slot = 0; slot < LayoutSlotCount(); ++slot) CountImpacts(slot, SampleCount);
+  std::vector<int> layoutSlots(LayoutSlotCount());
+  std::iota(layoutSlots.begin(), layoutSlots.end(), 0);
+  CountImpactsOfSlots(layoutSlots, false, SampleCount);
 
   FinishOpen();
 }
