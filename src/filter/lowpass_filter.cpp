@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/parallel_passes.h"
+
 namespace {
 
 // The design constants are the rounded values the filter has always used, so that filtered
@@ -94,7 +96,7 @@ void LowPassFilter(FilterState& state, double cutoff, const double* input, doubl
 void LowPassFilterChannels(FilterState& state, double cutoff,
                            const std::vector<ChannelFilterRun>& runs, std::uint32_t count) {
   const auto runCount = static_cast<std::int64_t>(runs.size());
-#pragma omp parallel for schedule(dynamic, 1)
+#pragma omp parallel for schedule(dynamic, 1) if (count >= ParallelPassSamples)
   for (std::int64_t r = 0; r < runCount; ++r) {
     FilterState own{};
     LowPassFilter(own, cutoff, runs[r].Input, runs[r].Output, count);

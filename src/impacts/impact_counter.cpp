@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/parallel_passes.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -95,7 +97,7 @@ void CountImpactsInTrace(const double* trace, std::uint32_t n, std::int64_t fram
 void CountImpactsInTraces(const std::vector<TraceImpactCount>& counts, std::uint32_t n,
                           std::int64_t frameCount, const ImpactRow& limits) {
   const auto traceCount = static_cast<std::int64_t>(counts.size());
-#pragma omp parallel for schedule(dynamic, 1)
+#pragma omp parallel for schedule(dynamic, 1) if (n >= ParallelPassSamples)
   for (std::int64_t t = 0; t < traceCount; ++t) {
     CountImpactsInTrace(counts[t].Trace, n, frameCount, limits, *counts[t].Row);
   }

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/parallel_passes.h"
 #include "recording/recording_error.h"
 #include "recording/recording_format.h"
 
@@ -30,7 +31,7 @@ void BlockPass(const std::uint8_t* file, std::int64_t blocksUsed,
                double* speedPositions, std::array<std::uint64_t, SlotCount>& channelSum) {
   constexpr std::size_t BlockBytes = BlockSize(Channels == 10);
   constexpr std::size_t FrameBytes = 4 * Channels;
-#pragma omp parallel
+#pragma omp parallel if (blocksUsed * FramesPerBlock >= ParallelPassSamples)
   {
     std::array<std::uint64_t, SlotCount> threadSum{};
 #pragma omp for schedule(static)
@@ -58,7 +59,7 @@ void BlockPass(const std::uint8_t* file, std::int64_t blocksUsed,
 }
 
 void FillSampleIndex(double* sampleIndex, std::uint32_t sampleCount) {
-#pragma omp parallel for schedule(static)
+#pragma omp parallel for schedule(static) if (sampleCount >= ParallelPassSamples)
   for (std::uint32_t n = 0; n < sampleCount; ++n) sampleIndex[n] = n;
 }
 
@@ -68,7 +69,8 @@ void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, f
                    bool inverted, double* acceleration) {
   const double divisor = sensitivity;
   const double limit = AccelerationLimit;
-#pragma omp parallel for schedule(static)
+  const bool longPass = count >= static_cast<std::size_t>(ParallelPassSamples);
+#pragma omp parallel for schedule(static) if (longPass)
   for (std::size_t n = 0; n < count; ++n) {
     const double value = (offset - static_cast<double>(raw[n])) / divisor;
     const double signedValue = inverted ? -value : value;
