@@ -8,8 +8,8 @@ mode=${1:-}
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-          qtbase5-dev libqwt-qt5-dev libcups2-dev xvfb xauth xdotool)
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libomp-14-dev libgtest-dev
+          libbenchmark-dev qtbase5-dev libqwt-qt5-dev libcups2-dev xvfb xauth xdotool)
 
 install_missing() {
   local missing=()

@@ -127,11 +127,15 @@ class TForm1 : public Form, public RecordingState {
   void UpdateSpeedAxisTitle();
   void FilterChannel(int slot, double cutoff, std::uint32_t count);
   bool ReserveFilteredArrays(const std::vector<int>& slots, const std::function<void()>& refuse);
-  void CountImpacts(int slot, std::uint32_t n);
-  void CountFilteredImpacts(int slot, std::uint32_t n);
   // Sets up the shared save dialog for one save command: its filter and first filter entry,
   // and the loaded recording's folder to start in while the dialog holds no name.
   void PrepareSaveDialog(const char* filter);
+  // FilterChannel for each of `slots` at once, the channels spread over the cores.
+  void FilterChannels(const std::vector<int>& slots, double cutoff, std::uint32_t count);
+  // The impact counts of the raw traces of `slots` (each slot once) into ImpactCounts and,
+  // when `filtered`, of their filtered traces into FilteredImpactCounts, all at once over the
+  // cores. The counters only add: the caller zeroes the rows.
+  void CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, std::uint32_t n);
 
   // The per-slot operations behind the ten channel boxes and the ten "Invert" boxes.
   void ChannelBoxClick(int slot);

@@ -25,6 +25,14 @@ void ReleaseLineSeries(LineSeries& series) {
   series.Repaint();
 }
 
+std::vector<int> TickedLayoutSlots(const TForm1& window) {
+  std::vector<int> slots;
+  for (int slot = 0; slot < window.LayoutSlotCount(); ++slot) {
+    if (window.ChannelBox(slot)->Checked()) slots.push_back(slot);
+  }
+  return slots;
+}
+
 void TForm1::ShowFilteredSeries(int seriesNumber, int channelNumber) {
   Chart1->GetSeries(seriesNumber - 1)->SetActive(true);
   BindLineSeries(*Chart1->GetLineSeries(seriesNumber - 1), SampleIndex,

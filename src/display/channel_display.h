@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/chart.h"
 #include "platform/dyn_array.h"
@@ -28,3 +29,6 @@ void ReleaseLineSeries(LineSeries& series);
 // Whether the channel box of a slot of the loaded layout is ticked (slots 0 to 5 in the
 // six-channel layout, whatever the hidden boxes of slots 6 to 9 say).
 bool AnyLayoutChannelTicked(const TForm1& window);
+
+// The slots of the loaded layout whose channel box is ticked, in slot order.
+std::vector<int> TickedLayoutSlots(const TForm1& window);

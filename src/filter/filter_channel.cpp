@@ -1,9 +1,20 @@
 #include "app/main_window.h"
 
 void TForm1::FilterChannel(int slot, double cutoff, std::uint32_t count) {
-  const DynArray<double>& input = Acceleration.at(slot);
-  const DynArray<double>& output = FilteredAcceleration.at(slot);
-  input.CheckRange(0, count);
-  output.CheckRange(0, count);
-  LowPassFilter(FilterState, cutoff, input.data(), output.data(), count);
+  FilterChannels({slot}, cutoff, count);
+}
+
+// Every range is checked before the first run, so a slot whose arrays are too short stops
+// the filter before any output changes.
+void TForm1::FilterChannels(const std::vector<int>& slots, double cutoff, std::uint32_t count) {
+  std::vector<ChannelFilterRun> runs;
+  for (int slot : slots) {
+    const DynArray<double>& input = Acceleration.at(slot);
+    const DynArray<double>& output = FilteredAcceleration.at(slot);
+    input.CheckRange(0, count);
+    // A first filter after a load writes fresh storage.
+    output.AdviseHugePagesFor(0, count);
+    runs.push_back({input.data(), output.data()});
+  }
+  LowPassFilterChannels(FilterState, cutoff, runs, count);
 }

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "display/channel_display.h"
 #include "filter/filter_cutoff.h"
 #include "platform/application.h"
 #include "recording/recording_format.h"
@@ -10,10 +11,7 @@
 // boxes are disabled whatever follows, unless the memory for the filtered traces cannot be
 // had: then the group goes back to the item it had and nothing else changes.
 void TForm1::RadioGroup1Click(Component* /*Sender*/) {
-  std::vector<int> ticked;
-  for (int slot = 0; slot < LayoutSlotCount(); ++slot) {
-    if (ChannelBox(slot)->Checked()) ticked.push_back(slot);
-  }
+  const std::vector<int> ticked = TickedLayoutSlots(*this);
   const auto restoreSelection = [this] {
     RadioGroup1->SetItemIndex(RadioGroup1->PreviousItemIndex());
   };
@@ -29,7 +27,9 @@ void TForm1::RadioGroup1Click(Component* /*Sender*/) {
   }
 
   const int item = RadioGroup1->ItemIndex();
-  const double cutoff = CutoffOfItem(item);
+  // The filter runs touch no control, so every ticked channel is filtered first, all of them
+  // at once, and the series then follow slot by slot.
+  FilterChannels(ticked, CutoffOfItem(item), PlotCount);
   for (int slot : ticked) {
     if (item == 0 && slot >= 3 && slot <= 5) {
       if (TenChannels) {
@@ -39,7 +39,6 @@ void TForm1::RadioGroup1Click(Component* /*Sender*/) {
       }
     }
     Chart1->GetSeries(slot)->SetActive(false);
-    FilterChannel(slot, cutoff, PlotCount);
     ShowFilteredSeries(slot + 12, slot + 1);
   }
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/parallel_passes.h"
+
 namespace {
 
 // The design constants are the rounded values the filter has always used, so that filtered
@@ -89,4 +91,15 @@ void LowPassFilter(FilterState& state, double cutoff, const double* input, doubl
   state.W2 = w2;
   state.Y1 = y1;
   state.Y2 = y2;
+}
+
+void LowPassFilterChannels(FilterState& state, double cutoff,
+                           const std::vector<ChannelFilterRun>& runs, std::uint32_t count) {
+  const auto runCount = static_cast<std::int64_t>(runs.size());
+#pragma omp parallel for schedule(dynamic, 1) if (count >= ParallelPassSamples)
+  for (std::int64_t r = 0; r < runCount; ++r) {
+    FilterState own{};
+    LowPassFilter(own, cutoff, runs[r].Input, runs[r].Output, count);
+    if (r == runCount - 1) state = own;
+  }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // Working state of the channel low-pass filter: the sample rate, the delay elements and the
 // coefficients of its two second-order sections. One record serves every channel; each run
@@ -28,3 +29,16 @@ struct FilterState {
 // same array.
 void LowPassFilter(FilterState& state, double cutoff, const double* input, double* output,
                    std::uint32_t count);
+
+// One channel of a filter run over several channels.
+struct ChannelFilterRun {
+  const double* Input;
+  double* Output;
+};
+
+// LowPassFilter for each run, the runs spread over the cores. Each channel filters alone from
+// rest, so every output is bit for bit what the runs one after the other give, and `state`
+// ends as the last run in order leaves it (as it was when there is none). No run's output may
+// overlap another run's input or output.
+void LowPassFilterChannels(FilterState& state, double cutoff,
+                           const std::vector<ChannelFilterRun>& runs, std::uint32_t count);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/parallel_passes.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -89,5 +91,14 @@ void CountImpactsInTrace(const double* trace, std::uint32_t n, std::int64_t fram
     CountPeak(peak.Value, limits, row);
     if (i + peak.Offset >= lastStart) return;
     i += ImpactWindow + std::max<std::int64_t>(peak.Offset, 1);
+  }
+}
+
+void CountImpactsInTraces(const std::vector<TraceImpactCount>& counts, std::uint32_t n,
+                          std::int64_t frameCount, const ImpactRow& limits) {
+  const auto traceCount = static_cast<std::int64_t>(counts.size());
+#pragma omp parallel for schedule(dynamic, 1) if (n >= ParallelPassSamples)
+  for (std::int64_t t = 0; t < traceCount; ++t) {
+    CountImpactsInTrace(counts[t].Trace, n, frameCount, limits, *counts[t].Row);
   }
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // Impacts are sorted by peak into 24 bands of 10 m/s² starting at 20 m/s². Band b (0 .. 22)
 // holds the peaks m with limits[b] < m <= limits[b + 1]; band 23, labelled 250 in the chart,
@@ -37,3 +38,14 @@ std::uint64_t ImpactReadCount(std::uint32_t n, std::int64_t frameCount);
 // frameCount); with n = 0 reads nothing, so trace may then be null.
 void CountImpactsInTrace(const double* trace, std::uint32_t n, std::int64_t frameCount,
                          const ImpactRow& limits, ImpactRow& row);
+
+// One trace of a count over several traces, and the row it counts into.
+struct TraceImpactCount {
+  const double* Trace;
+  ImpactRow* Row;
+};
+
+// CountImpactsInTrace for each trace with the same n and frameCount, the traces spread over
+// the cores; each count is what it would be alone. No two traces may count into one row.
+void CountImpactsInTraces(const std::vector<TraceImpactCount>& counts, std::uint32_t n,
+                          std::int64_t frameCount, const ImpactRow& limits);

@@ -1,7 +1,9 @@
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
+#include "display/channel_display.h"
 #include "filter/filter_cutoff.h"
 #include "recording/recording_format.h"
 
@@ -38,9 +40,8 @@ void SetPagedChannelBoxesEnabled(TForm1& window, bool enabled) {
   }
 }
 
-// The bars of one ticked slot, counted again from the data the slot shows now: its raw
-// trace always (an inversion since the load changes it), its filtered trace when a filter
-// is selected.
+// The bars of one slot from the counts just taken: the filtered ones when a filter is
+// selected, else the raw ones.
 void BuildImpactBars(TForm1& window, int slot, bool filterSelected) {
   BarSeries* bars = window.Chart2->GetBarSeries(slot);
   if (!window.ChannelBox(slot)->Checked()) {
@@ -50,18 +51,24 @@ void BuildImpactBars(TForm1& window, int slot, bool filterSelected) {
   bars->SetTitle(SlotTitle(slot, window.TenChannels));
   bars->SetActive(true);
   bars->Clear();
-
-  window.ImpactCounts.at(slot + 1) = ImpactRow{};
-  window.CountImpacts(slot, window.SampleCount);
-  if (filterSelected) {
-    window.FilteredImpactCounts.at(slot + 1) = ImpactRow{};
-    window.CountFilteredImpacts(slot, window.SampleCount);
-  }
   const ImpactRow& counts =
       filterSelected ? window.FilteredImpactCounts.at(slot + 1) : window.ImpactCounts.at(slot + 1);
   for (int band = 0; band < ImpactBandCount; ++band) {
     bars->AddXY(band + 1, counts[band], BandLabel(window.ImpactLimits[band]), bars->SeriesColor());
   }
+}
+
+// Every ticked slot is counted again from the data it shows now: its raw trace always (an
+// inversion since the load changes it), its filtered trace when a filter is selected. The
+// counts touch no control, so all of them run first, at once, and the bars follow slot by
+// slot.
+void CountTickedSlots(TForm1& window, bool filterSelected) {
+  const std::vector<int> ticked = TickedLayoutSlots(window);
+  for (int slot : ticked) {
+    window.ImpactCounts.at(slot + 1) = ImpactRow{};
+    if (filterSelected) window.FilteredImpactCounts.at(slot + 1) = ImpactRow{};
+  }
+  window.CountImpactsOfSlots(ticked, filterSelected, window.SampleCount);
 }
 
 void EnterImpactPage(TForm1& window) {
@@ -71,6 +78,7 @@ void EnterImpactPage(TForm1& window) {
   }
   SetPagedChannelBoxesEnabled(window, false);
   const bool filterSelected = window.RadioGroup1->ItemIndex() != NoFilterSelected;
+  CountTickedSlots(window, filterSelected);
   for (int slot = 0; slot < window.LayoutSlotCount(); ++slot) {
     BuildImpactBars(window, slot, filterSelected);
   }

@@ -2,13 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <new>
 #include <string>
 #include <type_traits>
 
 #include "platform/exception.h"
+#include "platform/zeroed_storage.h"
 
 // Raised for every index outside 0 .. Length() - 1, including any index into an array
 // that has no storage.
@@ -25,8 +25,8 @@ class DynArrayOutOfRange : public Exception {
 };
 
 // A reference-counted array that carries its length. Copies share the storage, so a chart
-// series handed an array sees every later write to it. New storage comes zeroed from the
-// allocator: large blocks are fresh zero pages that cost no memory until they are written.
+// series handed an array sees every later write to it. New storage comes zeroed, as fresh
+// pages that cost no memory until they are written.
 template <typename T>
 class DynArray {
   static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
@@ -40,9 +40,7 @@ class DynArray {
     DynArray array;
     if (length == 0) return array;
     if (length > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-    void* memory = std::calloc(length, sizeof(T));
-    if (memory == nullptr) throw std::bad_alloc();
-    array.storage_ = std::shared_ptr<T>(static_cast<T*>(memory), [](T* p) { std::free(p); });
+    array.storage_ = std::static_pointer_cast<T>(AllocateZeroed(length * sizeof(T)));
     array.length_ = length;
     return array;
   }
@@ -66,6 +64,13 @@ class DynArray {
   }
 
   T* data() const { return storage_.get(); }
+
+  // Entries [first, first + count) are about to be written in one go: their whole huge
+  // pages are asked for as such (see AdviseHugePages). Throws like CheckRange.
+  void AdviseHugePagesFor(std::size_t first, std::size_t count) const {
+    CheckRange(first, count);
+    if (count > 0) AdviseHugePages(storage_.get() + first, count * sizeof(T));
+  }
 
   // Lets go of the storage; other holders keep it.
   void Release() {

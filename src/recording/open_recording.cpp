@@ -1,9 +1,11 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/main_window.h"
 #include "display/channel_display.h"
@@ -130,7 +132,9 @@ void TForm1::Open1Click(Component* /*Sender*/) {
   for (int slot = 0; slot < LayoutSlotCount(); ++slot) SamplesWritten[slot] = SampleCount;
   BindRecordingSeries(static_cast<std::uint32_t>(load->Geometry.BlocksUsed));
 
-  for (int slot = 0; slot < LayoutSlotCount(); ++slot) CountImpacts(slot, SampleCount);
+  std::vector<int> layoutSlots(LayoutSlotCount());
+  std::iota(layoutSlots.begin(), layoutSlots.end(), 0);
+  CountImpactsOfSlots(layoutSlots, false, SampleCount);
 
   FinishOpen();
 }

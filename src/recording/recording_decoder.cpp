@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/parallel_passes.h"
 #include "recording/recording_error.h"
 #include "recording/recording_format.h"
 
@@ -19,39 +20,47 @@ std::string TwoDigits(std::uint32_t value) {
   return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
-// One pass over the frames of the blocks used: each block's counts go to their slots'
-// arrays and into the slots' sums at once, so the counts are read from the file only here.
-// A block (24 kB at most) stays in the first-level cache while its slots are taken out one
-// after the other, and each slot's loop needs only two pointers and its sum.
+// One pass over the blocks used, the blocks spread over the cores: each block gives its
+// speed point, and its counts go to their slots' arrays and into the slots' sums at once, so
+// the counts are read from the file only here. A block (24 kB at most) stays in the
+// first-level cache while its slots are taken out one after the other. Each thread sums into
+// totals of its own, added up at the end: integer sums come out the same in any order.
 template <int Channels>
-void SamplePass(const std::uint8_t* file, std::int64_t blocksUsed,
-                const std::array<std::uint32_t*, SlotCount>& rawSamples,
-                std::array<std::uint64_t, SlotCount>& channelSum) {
+void BlockPass(const std::uint8_t* file, std::int64_t blocksUsed,
+               const std::array<std::uint32_t*, SlotCount>& rawSamples, double* speedValues,
+               double* speedPositions, std::array<std::uint64_t, SlotCount>& channelSum) {
   constexpr std::size_t BlockBytes = BlockSize(Channels == 10);
   constexpr std::size_t FrameBytes = 4 * Channels;
-  std::size_t firstSample = 0;
-  for (std::int64_t block = 0; block < blocksUsed; ++block, firstSample += FramesPerBlock) {
-    const std::uint8_t* frames = file + block * BlockBytes + BlockHeaderSize;
-    for (int slot = 0; slot < Channels; ++slot) {
-      const std::uint8_t* in = frames + 4 * slot;
-      std::uint32_t* out = rawSamples[slot] + firstSample;
-      std::uint64_t sum = 0;
-      for (int f = 0; f < FramesPerBlock; ++f, in += FrameBytes) {
-        const std::uint32_t count = ReadU32LE(in);
-        out[f] = count;
-        sum += count;
+#pragma omp parallel if (blocksUsed * FramesPerBlock >= ParallelPassSamples)
+  {
+    std::array<std::uint64_t, SlotCount> threadSum{};
+#pragma omp for schedule(static)
+    for (std::int64_t block = 0; block < blocksUsed; ++block) {
+      const std::uint8_t* header = file + block * BlockBytes;
+      speedValues[block] = ReadU16LE(header + SpeedOffset) / SpeedScale;
+      speedPositions[block] = static_cast<double>(FramesPerBlock * block);
+      const std::uint8_t* frames = header + BlockHeaderSize;
+      const std::size_t firstSample = static_cast<std::size_t>(block) * FramesPerBlock;
+      for (int slot = 0; slot < Channels; ++slot) {
+        const std::uint8_t* in = frames + 4 * slot;
+        std::uint32_t* out = rawSamples[slot] + firstSample;
+        std::uint64_t sum = 0;
+        for (int f = 0; f < FramesPerBlock; ++f, in += FrameBytes) {
+          const std::uint32_t count = ReadU32LE(in);
+          out[f] = count;
+          sum += count;
+        }
+        threadSum[slot] += sum;
       }
-      channelSum[slot] += sum;
     }
+#pragma omp critical
+    for (int slot = 0; slot < Channels; ++slot) channelSum[slot] += threadSum[slot];
   }
 }
 
-void SpeedPass(const std::uint8_t* file, std::size_t blockSize, std::int64_t blocksUsed,
-               double* speedValues, double* speedPositions) {
-  for (std::int64_t block = 0; block < blocksUsed; ++block) {
-    speedValues[block] = ReadU16LE(file + block * blockSize + SpeedOffset) / SpeedScale;
-    speedPositions[block] = static_cast<double>(FramesPerBlock * block);
-  }
+void FillSampleIndex(double* sampleIndex, std::uint32_t sampleCount) {
+#pragma omp parallel for schedule(static) if (sampleCount >= ParallelPassSamples)
+  for (std::uint32_t n = 0; n < sampleCount; ++n) sampleIndex[n] = n;
 }
 
 }  // namespace
@@ -60,6 +69,8 @@ void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, f
                    bool inverted, double* acceleration) {
   const double divisor = sensitivity;
   const double limit = AccelerationLimit;
+  const bool longPass = count >= static_cast<std::size_t>(ParallelPassSamples);
+#pragma omp parallel for schedule(static) if (longPass)
   for (std::size_t n = 0; n < count; ++n) {
     const double value = (offset - static_cast<double>(raw[n])) / divisor;
     const double signedValue = inverted ? -value : value;
@@ -160,10 +171,11 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
   const auto sampleCount = static_cast<std::uint32_t>(FramesPerBlock * blocksUsed);
   arrays.SpeedValues.CheckRange(0, blocksUsed);
   arrays.SpeedPositions.CheckRange(0, blocksUsed);
-  arrays.SampleIndex.CheckRange(0, sampleCount);
+  // The passes below write these ranges whole, so they may fault in huge pages.
+  arrays.SampleIndex.AdviseHugePagesFor(0, sampleCount);
   for (int slot = 0; slot < channels; ++slot) {
-    arrays.RawSamples[slot].CheckRange(0, sampleCount);
-    arrays.Acceleration[slot].CheckRange(0, sampleCount);
+    arrays.RawSamples[slot].AdviseHugePagesFor(0, sampleCount);
+    arrays.Acceleration[slot].AdviseHugePagesFor(0, sampleCount);
   }
 
   state.BlockCount = geometry.BlockCount;
@@ -178,17 +190,18 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
     state.FilteredAcceleration[slot] = std::move(arrays.FilteredAcceleration[slot]);
   }
 
-  SpeedPass(bytes.data(), blockSize, blocksUsed, state.SpeedValues.data(),
-            state.SpeedPositions.data());
-
   std::array<std::uint32_t*, SlotCount> rawSamples{};
   for (int slot = 0; slot < channels; ++slot) rawSamples[slot] = state.RawSamples[slot].data();
+  double* speedValues = state.SpeedValues.data();
+  double* speedPositions = state.SpeedPositions.data();
   state.ChannelSum.fill(0);
   state.SampleCount = 0;
   if (tenChannels) {
-    SamplePass<10>(bytes.data(), blocksUsed, rawSamples, state.ChannelSum);
+    BlockPass<10>(bytes.data(), blocksUsed, rawSamples, speedValues, speedPositions,
+                  state.ChannelSum);
   } else {
-    SamplePass<6>(bytes.data(), blocksUsed, rawSamples, state.ChannelSum);
+    BlockPass<6>(bytes.data(), blocksUsed, rawSamples, speedValues, speedPositions,
+                 state.ChannelSum);
   }
   state.SampleCount = sampleCount;
 
@@ -201,6 +214,5 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
                   false, state.Acceleration[slot].data());
   }
 
-  double* sampleIndex = state.SampleIndex.data();
-  for (std::uint32_t n = 0; n < sampleCount; ++n) sampleIndex[n] = n;
+  FillSampleIndex(state.SampleIndex.data(), sampleCount);
 }

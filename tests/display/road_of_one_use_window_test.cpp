@@ -1,6 +1,15 @@
 #include <gtest/gtest.h>
+#include <omp.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
 
 #include "display/panel_fixture.h"
+#include "filter/lowpass_filter.h"
 
 namespace panel {
 namespace {
@@ -93,6 +102,126 @@ TEST_F(RoadOfOneUse, LoadWhileEverythingIsInUseEndsInTheLoadedState) {
     w.RadioGroup1->UserChoose(0);
   }
 }
+
+// Long enough for every pass over it to run on every core, split between threads at odd
+// places: noise of about ±6 m/s² and an impact of each slot's own height every 1300 samples,
+// those of Spare beyond the clipping limit; the last block is partial.
+RecordingBuilder BusyRecording(bool tenChannels) {
+  RecordingBuilder builder(tenChannels);
+  builder.Blocks(131).PartialBlockBytes(1000).Speed(123);
+  for (int slot = 0; slot < (tenChannels ? 10 : 6); ++slot) {
+    builder.Counts(slot, [slot](std::int64_t sample) {
+      const double noise = static_cast<double>(sample * (slot + 7) * 7919 % 8001 - 4000);
+      const std::int64_t phase = sample % 1300;
+      const double pulse =
+          phase < 40 ? (30.0 + 25.0 * slot) * std::sin(3.14159265358979 * phase / 40) : 0.0;
+      return static_cast<std::uint32_t>(ZeroLevel + noise - pulse * Sensitivity);
+    });
+  }
+  return builder;
+}
+
+// A digest of the bits of `count` values: two runs that differ in any bit differ here.
+template <typename T>
+std::size_t Bits(const T* values, std::size_t count) {
+  return std::hash<std::string_view>{}(
+      std::string_view(reinterpret_cast<const char*>(values), count * sizeof(T)));
+}
+
+template <typename T>
+std::size_t Bits(const T& value) {
+  return Bits(&value, 1);
+}
+
+// The entries a pass writes.
+template <typename T>
+std::size_t Bits(const DynArray<T>& array, std::size_t count) {
+  array.CheckRange(0, count);
+  return Bits(array.data(), count);
+}
+
+class RoadOnEveryCore : public PanelTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  void TearDown() override {
+    omp_set_num_threads(defaultThreads_);
+    PanelTest::TearDown();
+  }
+
+  // The road of one use with every channel ticked and Hull Z inverted, through every cut-off
+  // and a visit to "ICI" after each: everything the passes compute on the way, by name.
+  std::map<std::string, std::size_t> RoadOnThreads(int threads) {
+    omp_set_num_threads(threads);
+    TForm1& w = Window();
+    Open(BusyRecording(GetParam()));
+    std::map<std::string, std::size_t> outputs;
+    outputs["ChannelSum"] = Bits(w.ChannelSum);
+    outputs["ChannelOffset"] = Bits(w.ChannelOffset);
+    const std::uint32_t n = w.SampleCount;
+    outputs["SampleIndex"] = Bits(w.SampleIndex, n);
+    outputs["SpeedPositions"] = Bits(Raw(10).XValues.Value, Raw(10).XValues.Count);
+    outputs["SpeedValues"] = Bits(Raw(10).YValues.Value, Raw(10).YValues.Count);
+    outputs["ImpactCounts after the load"] = Bits(w.ImpactCounts);
+    for (int slot = 0; slot < w.LayoutSlotCount(); ++slot) {
+      outputs["RawSamples " + std::to_string(slot)] = Bits(w.RawSamples[slot], n);
+      outputs["Acceleration " + std::to_string(slot)] = Bits(w.Acceleration[slot], n);
+      w.ChannelBox(slot)->UserClick();
+    }
+    w.CheckBox3->UserClick();
+    outputs["Acceleration 2 inverted"] = Bits(w.Acceleration[2], n);
+
+    for (int item = 0; item < 5; ++item) {
+      const std::string cutoff = " at item " + std::to_string(item);
+      w.RadioGroup1->UserChoose(item);
+      for (int slot = 0; slot < w.LayoutSlotCount(); ++slot) {
+        outputs["FilteredAcceleration " + std::to_string(slot) + cutoff] =
+            Bits(w.FilteredAcceleration[slot], n);
+      }
+      outputs["FilterState" + cutoff] = Bits(w.FilterState);
+      VisitImpacts();
+      outputs["ImpactCounts" + cutoff] = Bits(w.ImpactCounts);
+      outputs["FilteredImpactCounts" + cutoff] = Bits(w.FilteredImpactCounts);
+    }
+    EXPECT_TRUE(desktop.Messages.empty());
+    return outputs;
+  }
+
+ private:
+  int defaultThreads_ = omp_get_max_threads();
+};
+
+// The passes of the load, of a cut-off choice and of a visit to "ICI" run over channels or
+// block ranges on every core; what they compute is bit for bit what one thread computes in
+// the serial order, however the work is split.
+TEST_P(RoadOnEveryCore, GivesTheBitsOfOneThread) {
+  const std::map<std::string, std::size_t> serial = RoadOnThreads(1);
+  for (int threads : {3, 8}) {
+    SCOPED_TRACE(std::to_string(threads) + " threads");
+    const std::map<std::string, std::size_t> parallel = RoadOnThreads(threads);
+    ASSERT_EQ(parallel.size(), serial.size());
+    for (const auto& [name, bits] : serial) EXPECT_EQ(parallel.at(name), bits) << name;
+  }
+}
+
+// The shared filter state ends as the run of the last ticked slot leaves it.
+TEST_P(RoadOnEveryCore, FilterStateEndsAsTheLastSlotsRunLeavesIt) {
+  omp_set_num_threads(8);
+  TForm1& w = Window();
+  Open(BusyRecording(GetParam()));
+  w.CBHullX->UserClick();
+  w.CBHullZ->UserClick();
+  w.CBPilotY->UserClick();
+  w.RadioGroup1->UserChoose(2);
+
+  FilterState expected{};
+  std::vector<double> output(w.PlotCount);
+  LowPassFilter(expected, 150.0, w.Acceleration[4].data(), output.data(), w.PlotCount);
+  EXPECT_EQ(std::memcmp(&w.FilterState, &expected, sizeof expected), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, RoadOnEveryCore, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "TenChannels" : "SixChannels";
+                         });
 
 }  // namespace
 }  // namespace panel

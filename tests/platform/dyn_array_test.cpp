@@ -1,6 +1,13 @@
 #include "platform/dyn_array.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
 
 TEST(DynArray, CopiesShareStorageAndNewStorageLeavesOtherHolders) {
   DynArray<double> member = DynArray<double>::Allocate(4);
@@ -55,4 +62,33 @@ TEST(DynArray, ReleaseEmptiesOnlyThisHolder) {
   EXPECT_TRUE(member.Empty());
   EXPECT_EQ(series.Length(), 2u);
   EXPECT_THROW(member[0], DynArrayOutOfRange);
+}
+
+// Large storage starts on a huge-page boundary and stays free until written: after a write
+// of three huge pages and a little more, advised for huge pages first, exactly the 4 KiB
+// pages that the write reached are resident, so the partial huge page at its end costs no
+// more than was written. (A system that gives every mapping huge pages, advised or not,
+// makes that partial page whole.)
+TEST(DynArray, LargeStorageCostsOnlyWhatIsWritten) {
+  std::string hugePageMode;
+  std::getline(std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled"), hugePageMode);
+  if (hugePageMode.find("[always]") != std::string::npos) GTEST_SKIP() << hugePageMode;
+  constexpr std::size_t PageSize = 4096;
+  constexpr std::size_t Entries = 16 * HugePageSize / sizeof(double);
+  constexpr std::size_t Written = 3 * HugePageSize / sizeof(double) + 100;
+  DynArray<double> array = DynArray<double>::Allocate(Entries);
+  ASSERT_EQ(reinterpret_cast<std::uintptr_t>(array.data()) % HugePageSize, 0u);
+  EXPECT_THROW(array.AdviseHugePagesFor(Entries - 1, 2), DynArrayOutOfRange);
+
+  array.AdviseHugePagesFor(0, Written);
+  for (std::size_t i = 0; i < Written; ++i) array.data()[i] = 1.0;
+
+  std::vector<unsigned char> resident(Entries * sizeof(double) / PageSize);
+  ASSERT_EQ(::mincore(array.data(), Entries * sizeof(double), resident.data()), 0);
+  const auto residentPages = std::count_if(resident.begin(), resident.end(),
+                                           [](unsigned char page) { return (page & 1) != 0; });
+  EXPECT_EQ(static_cast<std::size_t>(residentPages),
+            (Written * sizeof(double) + PageSize - 1) / PageSize);
+  EXPECT_EQ(array[Written], 0.0);
+  EXPECT_EQ(array[Entries - 1], 0.0);
 }
