@@ -5,31 +5,19 @@
 #include <limits>
 #include <new>
 
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/zeroed_storage.h"
 #include "recording/file_descriptor.h"
 #include "recording/recording_error.h"
 
-namespace {
-
-constexpr std::size_t HugePage = std::size_t{2} << 20;
-
-}  // namespace
-
-FileBytes::FileBytes(std::size_t size) : size_(size) {
-  // A large file is read into memory that asks for huge pages: every byte of it is written
-  // at once, and a tenth of a second of page faults for a one-hour recording goes away.
-  if (size >= HugePage) {
-    const std::size_t rounded = (size + HugePage - 1) / HugePage * HugePage;
-    bytes_.reset(static_cast<std::uint8_t*>(std::aligned_alloc(HugePage, rounded)));
-    if (bytes_) ::madvise(bytes_.get(), rounded, MADV_HUGEPAGE);
-  } else {
-    // malloc(0) may give null; one byte keeps data() valid for an empty file.
-    bytes_.reset(static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1)));
-  }
-  if (!bytes_) throw std::bad_alloc();
+FileBytes::FileBytes(std::size_t size)
+    // One byte keeps data() valid for an empty file.
+    : bytes_(AllocateZeroed(size > 0 ? size : 1)), size_(size) {
+  // Every byte of the copy is written at once: in huge pages, a tenth of a second of page
+  // faults for a one-hour recording goes away.
+  AdviseHugePages(bytes_.get(), size);
 }
 
 namespace {

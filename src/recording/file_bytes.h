@@ -12,20 +12,17 @@
 class FileBytes {
  public:
   FileBytes() = default;
-  // Uninitialised storage of `size` bytes; throws std::bad_alloc when it cannot be had.
+  // Storage of `size` bytes, zeroed; throws std::bad_alloc when it cannot be had.
   explicit FileBytes(std::size_t size);
   FileBytes(FileBytes&&) = default;
   FileBytes& operator=(FileBytes&&) = default;
 
-  std::uint8_t* data() { return bytes_.get(); }
-  const std::uint8_t* data() const { return bytes_.get(); }
+  std::uint8_t* data() { return static_cast<std::uint8_t*>(bytes_.get()); }
+  const std::uint8_t* data() const { return static_cast<const std::uint8_t*>(bytes_.get()); }
   std::size_t Size() const { return size_; }
 
  private:
-  struct Free {
-    void operator()(std::uint8_t* p) const { std::free(p); }
-  };
-  std::unique_ptr<std::uint8_t, Free> bytes_;
+  std::shared_ptr<void> bytes_;
   std::size_t size_ = 0;
 };
 
