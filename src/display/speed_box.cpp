@@ -2,10 +2,7 @@
 #include "display/channel_display.h"
 
 bool AnyLayoutChannelTicked(const TForm1& window) {
-  for (int slot = 0; slot < window.LayoutSlotCount(); ++slot) {
-    if (window.ChannelBox(slot)->Checked()) return true;
-  }
-  return false;
+  return !TickedLayoutSlots(window).empty();
 }
 
 void TForm1::UpdateSpeedAxisTitle() {

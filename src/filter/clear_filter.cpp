@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "display/channel_display.h"
 #include "filter/filter_cutoff.h"
 #include "recording/recording_format.h"
 
@@ -7,8 +8,7 @@
 void TForm1::Button1Click(Component* /*Sender*/) {
   for (int slot = 0; slot < SlotCount; ++slot) InvertBox(slot)->SetEnabled(true);
   RadioGroup1->SetItemIndex(NoFilterSelected);
-  for (int slot = 0; slot < LayoutSlotCount(); ++slot) {
-    if (!ChannelBox(slot)->Checked()) continue;
+  for (int slot : TickedLayoutSlots(*this)) {
     ChartSeries* raw = Chart1->GetSeries(slot);
     raw->SetTitle(SlotTitle(slot, TenChannels));
     raw->SetActive(true);
