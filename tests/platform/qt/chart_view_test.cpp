@@ -153,7 +153,11 @@ TEST_F(ChartViewTest, TheImpactPageShowsTwentyFourLabelledBarsPerTickedChannel) 
 class PrintToPdfTest : public QtWindowTest {
  protected:
   PrintToPdfTest() : QtWindowTest(PrintTarget{PdfName()}) {}
-  static QString PdfName() { return QDir::temp().filePath("tavro-print-test.pdf"); }
+  // A folder of this process's own: the tests of one fixture run side by side.
+  static QString PdfName() {
+    static const TempFolder pdfFolder;
+    return QString::fromStdString(pdfFolder.File("print.pdf"));
+  }
 
   // The PDF of "&Print" with Hull X shown, read whole.
   QByteArray PrintHullX() {
