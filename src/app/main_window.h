@@ -13,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/form.h"
 #include "platform/menu.h"
+#include "platform/work_progress.h"
 #include "recording/recording_state.h"
 
 // Rows of the impact tables: row slot + 1 holds a slot's counts; row 0 is not used.
@@ -130,12 +131,16 @@ class TForm1 : public Form, public RecordingState {
   // Sets up the shared save dialog for one save command: its filter and first filter entry,
   // and the loaded recording's folder to start in while the dialog holds no name.
   void PrepareSaveDialog(const char* filter);
-  // FilterChannel for each of `slots` at once, the channels spread over the cores.
-  void FilterChannels(const std::vector<int>& slots, double cutoff, std::uint32_t count);
+  // FilterChannel for each of `slots` at once, the channels spread over the cores, reporting
+  // to `progress` as it goes.
+  void FilterChannels(const std::vector<int>& slots, double cutoff, std::uint32_t count,
+                      const WorkProgress& progress = {});
   // The impact counts of the raw traces of `slots` (each slot once) into ImpactCounts and,
   // when `filtered`, of their filtered traces into FilteredImpactCounts, all at once over the
-  // cores. The counters only add: the caller zeroes the rows.
-  void CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, std::uint32_t n);
+  // cores, reporting to `progress` as they go. The counters only add: the caller zeroes the
+  // rows.
+  void CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, std::uint32_t n,
+                           const WorkProgress& progress = {});
 
   // The per-slot operations behind the ten channel boxes and the ten "Invert" boxes.
   void ChannelBoxClick(int slot);

@@ -29,7 +29,7 @@ void TForm1::RadioGroup1Click(Component* /*Sender*/) {
   const int item = RadioGroup1->ItemIndex();
   // The filter runs touch no control, so every ticked channel is filtered first, all of them
   // at once, and the series then follow slot by slot.
-  FilterChannels(ticked, CutoffOfItem(item), PlotCount);
+  FilterChannels(ticked, CutoffOfItem(item), PlotCount, ActionProgress());
   for (int slot : ticked) {
     if (item == 0 && slot >= 3 && slot <= 5) {
       if (TenChannels) {

@@ -3,7 +3,6 @@
 #include "app/main_window.h"
 #include "recording/recording_decoder.h"
 
-
 // Recomputes the slot's whole trace from its raw counts rather than negating it in place, so
 // any number of clicks never drifts from what the load computed.
 void TForm1::InvertBoxClick(int slot) {
@@ -13,7 +12,7 @@ void TForm1::InvertBoxClick(int slot) {
   raw.CheckRange(0, SampleCount);
   acceleration.CheckRange(0, SampleCount);
   ConvertCounts(raw.data(), SampleCount, ChannelOffset.at(slot), Sensitivity.at(slot), inverted,
-                acceleration.data());
+                acceleration.data(), ActionProgress());
 
   // The trace changed in place; the series keeps its x values and only learns that its y
   // values changed.

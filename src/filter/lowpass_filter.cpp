@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/parallel_passes.h"
+#include "platform/work_progress.h"
 
 namespace {
 
@@ -36,70 +37,110 @@ inline double SectionOutput(const Section& s, double in, double in1, double in2,
   return s.A1 * out1 - s.A2 * out2 + s.G * (in + 2.0 * in1 + in2);
 }
 
-}  // namespace
+struct Sections {
+  Section First;
+  Section Second;
+};
 
-void LowPassFilter(FilterState& state, double cutoff, const double* input, double* output,
-                   std::uint32_t count) {
+// The coefficients for `cutoff`, also written to the state with its sample rate.
+Sections DesignFilter(FilterState& state, double cutoff) {
   state.SampleRate = 600.0;
   const double fs = state.SampleRate;
   const double prewarped = std::tan(cutoff * FilterPi / TangentSampleRate) * SampleRateOverPi;
   const double omega = prewarped * FilterTwoPi;
   const double squaredRate = SquaredRateFactor * fs * fs;
+  const Sections sections{DesignSection(fs, squaredRate, omega, Section1Damping),
+                          DesignSection(fs, squaredRate, omega, Section2Damping)};
+  state.A11 = sections.First.A1;
+  state.A21 = sections.First.A2;
+  state.G1 = sections.First.G;
+  state.A12 = sections.Second.A1;
+  state.A22 = sections.Second.A2;
+  state.G2 = sections.Second.G;
+  return sections;
+}
 
-  const Section s1 = DesignSection(fs, squaredRate, omega, Section1Damping);
-  const Section s2 = DesignSection(fs, squaredRate, omega, Section2Damping);
-  state.A11 = s1.A1;
-  state.A21 = s1.A2;
-  state.G1 = s1.G;
-  state.A12 = s2.A1;
-  state.A22 = s2.A2;
-  state.G2 = s2.G;
+// The delay elements of a run between two of its stretches: x1, x2 = inputs i-1, i-2;
+// w1, w2, w3 = section 1 outputs i-1, i-2, i-3; y1, y2 = section 2 outputs i-2, i-3, where i is
+// the next sample (section 2 runs one sample behind, see FilterStretch).
+struct Delays {
+  double X1 = 0.0, X2 = 0.0, W1 = 0.0, W2 = 0.0, W3 = 0.0, Y1 = 0.0, Y2 = 0.0;
+};
 
-  // Each section is a recursion whose speed is set by the latency of its own arithmetic. The
-  // loop therefore runs section 2 one sample behind section 1, so that the two recursions
-  // overlap instead of section 2 waiting for every fresh output of section 1. Every sample
-  // still goes through exactly the same operations in the same order. The delay elements
-  // stay in locals (registers) and the state receives their final values.
-  double x1 = 0.0, x2 = 0.0, w1 = 0.0, w2 = 0.0, w3 = 0.0, y1 = 0.0, y2 = 0.0;
-  if (count > 0) {
+// Samples [first, end) of a run over `count` samples from rest. Each section is a recursion
+// whose speed is set by the latency of its own arithmetic. The loop therefore runs section 2
+// one sample behind section 1, so that the two recursions overlap instead of section 2 waiting
+// for every fresh output of section 1: the run's first sample only enters section 1, and its
+// last stretch also takes the last sample through section 2. Every sample still goes through
+// exactly the same operations in the same order, however the run is cut into stretches. The
+// delay elements stay in locals (registers) inside a stretch.
+void FilterStretch(const Sections& s, Delays& d, const double* input, double* output,
+                   std::uint32_t first, std::uint32_t end, std::uint32_t count) {
+  double x1 = d.X1, x2 = d.X2, w1 = d.W1, w2 = d.W2, w3 = d.W3, y1 = d.Y1, y2 = d.Y2;
+  std::uint32_t i = first;
+  if (i == 0 && end > 0) {
     const double x = input[0];
-    w1 = SectionOutput(s1, x, x1, x2, w1, w2);
+    w1 = SectionOutput(s.First, x, x1, x2, w1, w2);
     x1 = x;
-    // Loop invariant at i: x1, x2 = inputs i-1, i-2; w1, w2, w3 = section 1 outputs i-1, i-2,
-    // i-3; y1, y2 = section 2 outputs i-2, i-3.
-    for (std::uint32_t i = 1; i < count; ++i) {
-      const double xi = input[i];
-      const double w = SectionOutput(s1, xi, x1, x2, w1, w2);
-      const double y = SectionOutput(s2, w1, w2, w3, y1, y2);
-      output[i - 1] = y;
-      x2 = x1;
-      x1 = xi;
-      w3 = w2;
-      w2 = w1;
-      w1 = w;
-      y2 = y1;
-      y1 = y;
-    }
-    const double y = SectionOutput(s2, w1, w2, w3, y1, y2);
+    i = 1;
+  }
+  for (; i < end; ++i) {
+    const double xi = input[i];
+    const double w = SectionOutput(s.First, xi, x1, x2, w1, w2);
+    const double y = SectionOutput(s.Second, w1, w2, w3, y1, y2);
+    output[i - 1] = y;
+    x2 = x1;
+    x1 = xi;
+    w3 = w2;
+    w2 = w1;
+    w1 = w;
+    y2 = y1;
+    y1 = y;
+  }
+  if (end == count && count > 0) {
+    const double y = SectionOutput(s.Second, w1, w2, w3, y1, y2);
     output[count - 1] = y;
     y2 = y1;
     y1 = y;
   }
-  state.X1 = x1;
-  state.X2 = x2;
-  state.W1 = w1;
-  state.W2 = w2;
-  state.Y1 = y1;
-  state.Y2 = y2;
+  d = Delays{x1, x2, w1, w2, w3, y1, y2};
+}
+
+void KeepDelays(FilterState& state, const Delays& d) {
+  state.X1 = d.X1;
+  state.X2 = d.X2;
+  state.W1 = d.W1;
+  state.W2 = d.W2;
+  state.Y1 = d.Y1;
+  state.Y2 = d.Y2;
+}
+
+}  // namespace
+
+void LowPassFilter(FilterState& state, double cutoff, const double* input, double* output,
+                   std::uint32_t count) {
+  const Sections sections = DesignFilter(state, cutoff);
+  Delays delays;
+  FilterStretch(sections, delays, input, output, 0, count, count);
+  KeepDelays(state, delays);
 }
 
 void LowPassFilterChannels(FilterState& state, double cutoff,
-                           const std::vector<ChannelFilterRun>& runs, std::uint32_t count) {
+                           const std::vector<ChannelFilterRun>& runs, std::uint32_t count,
+                           const WorkProgress& progress) {
+  if (runs.empty()) return;
+  FilterState last{};
+  const Sections sections = DesignFilter(last, cutoff);
+  std::vector<Delays> delays(runs.size());
   const auto runCount = static_cast<std::int64_t>(runs.size());
+  RunInSlices(count, SliceSamples(), progress, [&](std::uint64_t first, std::uint64_t end) {
+    const auto from = static_cast<std::uint32_t>(first);
+    const auto to = static_cast<std::uint32_t>(end);
 #pragma omp parallel for schedule(dynamic, 1) if (count >= ParallelPassSamples)
-  for (std::int64_t r = 0; r < runCount; ++r) {
-    FilterState own{};
-    LowPassFilter(own, cutoff, runs[r].Input, runs[r].Output, count);
-    if (r == runCount - 1) state = own;
-  }
+    for (std::int64_t r = 0; r < runCount; ++r) {
+      FilterStretch(sections, delays[r], runs[r].Input, runs[r].Output, from, to, count);
+    }
+  });
+  KeepDelays(last, delays.back());
+  state = last;
 }

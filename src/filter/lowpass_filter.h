@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/work_progress.h"
+
 // Working state of the channel low-pass filter: the sample rate, the delay elements and the
 // coefficients of its two second-order sections. One record serves every channel; each run
 // recomputes the coefficients, starts from rest and leaves its last values here.
@@ -36,9 +38,11 @@ struct ChannelFilterRun {
   double* Output;
 };
 
-// LowPassFilter for each run, the runs spread over the cores. Each channel filters alone from
-// rest, so every output is bit for bit what the runs one after the other give, and `state`
-// ends as the last run in order leaves it (as it was when there is none). No run's output may
-// overlap another run's input or output.
+// LowPassFilter for each run, the runs spread over the cores, in slices of samples that report
+// to `progress` between them. Each channel filters alone from rest, so every output is bit for
+// bit what the runs one after the other give, and `state` ends as the last run in order leaves
+// it (as it was when there is none). No run's output may overlap another run's input or
+// output.
 void LowPassFilterChannels(FilterState& state, double cutoff,
-                           const std::vector<ChannelFilterRun>& runs, std::uint32_t count);
+                           const std::vector<ChannelFilterRun>& runs, std::uint32_t count,
+                           const WorkProgress& progress = {});

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/parallel_passes.h"
+#include "platform/work_progress.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -77,28 +78,59 @@ std::uint64_t ImpactReadCount(std::uint32_t n, std::int64_t frameCount) {
   return static_cast<std::uint64_t>(std::max<std::int64_t>(n, windowEnd));
 }
 
-void CountImpactsInTrace(const double* trace, std::uint32_t n, std::int64_t frameCount,
-                         const ImpactRow& limits, ImpactRow& row) {
+namespace {
+
+// Where the scan of one trace stands between two stretches of it.
+struct TraceScan {
+  std::int64_t Next = 0;  // the first position not yet looked at
+  bool Ended = false;     // a window reached frameCount
+};
+
+// Scans the triggers at positions below `end` (at most n), from where the scan stands. A
+// window may reach past `end`: it is read whole where it stands, so cutting the scan into
+// stretches changes nothing of what it counts.
+void ScanStretch(const double* trace, std::int64_t end, std::int64_t frameCount,
+                 const ImpactRow& limits, ImpactRow& row, TraceScan& scan) {
   // A window must end below frameCount, so triggers at lastStart or later end the scan. The
   // position is kept in 64 bits so that stepping past a late window cannot wrap around.
   const std::int64_t lastStart = frameCount - ImpactWindow;
-  const std::int64_t end = n;
-  std::int64_t i = 0;
-  while (true) {
+  std::int64_t i = scan.Next;
+  // A window may have carried the scan past this stretch already.
+  while (!scan.Ended && i < end) {
     i = FindTrigger(trace, i, end);
-    if (i >= end || i >= lastStart) return;
+    if (i >= end) break;
+    if (i >= lastStart) {
+      scan.Ended = true;
+      break;
+    }
     const Peak peak = FindPeak(trace + i);
     CountPeak(peak.Value, limits, row);
-    if (i + peak.Offset >= lastStart) return;
+    if (i + peak.Offset >= lastStart) scan.Ended = true;
     i += ImpactWindow + std::max<std::int64_t>(peak.Offset, 1);
   }
+  scan.Next = std::max(i, end);
+}
+
+}  // namespace
+
+void CountImpactsInTrace(const double* trace, std::uint32_t n, std::int64_t frameCount,
+                         const ImpactRow& limits, ImpactRow& row) {
+  TraceScan scan;
+  ScanStretch(trace, n, frameCount, limits, row, scan);
 }
 
 void CountImpactsInTraces(const std::vector<TraceImpactCount>& counts, std::uint32_t n,
-                          std::int64_t frameCount, const ImpactRow& limits) {
+                          std::int64_t frameCount, const ImpactRow& limits,
+                          const WorkProgress& progress) {
   const auto traceCount = static_cast<std::int64_t>(counts.size());
+  std::vector<TraceScan> scans(counts.size());
+  // The scan mostly skips blocks of samples below the threshold, a few times faster than a
+  // filter run, so its slices are longer.
+  RunInSlices(n, 4 * SliceSamples(), progress, [&](std::uint64_t, std::uint64_t end) {
 #pragma omp parallel for schedule(dynamic, 1) if (n >= ParallelPassSamples)
-  for (std::int64_t t = 0; t < traceCount; ++t) {
-    CountImpactsInTrace(counts[t].Trace, n, frameCount, limits, *counts[t].Row);
-  }
+    for (std::int64_t t = 0; t < traceCount; ++t) {
+      ScanStretch(counts[t].Trace, static_cast<std::int64_t>(end), frameCount, limits,
+                  *counts[t].Row, scans[t]);
+    }
+  });
 }

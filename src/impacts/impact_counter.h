@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/work_progress.h"
+
 // Impacts are sorted by peak into 24 bands of 10 m/s² starting at 20 m/s². Band b (0 .. 22)
 // holds the peaks m with limits[b] < m <= limits[b + 1]; band 23, labelled 250 in the chart,
 // never counts anything, and neither a peak of exactly 20.0 nor one above 250.0 falls into a
@@ -46,6 +48,8 @@ struct TraceImpactCount {
 };
 
 // CountImpactsInTrace for each trace with the same n and frameCount, the traces spread over
-// the cores; each count is what it would be alone. No two traces may count into one row.
+// the cores, in slices of samples that report to `progress` between them; each count is what
+// it would be alone. No two traces may count into one row.
 void CountImpactsInTraces(const std::vector<TraceImpactCount>& counts, std::uint32_t n,
-                          std::int64_t frameCount, const ImpactRow& limits);
+                          std::int64_t frameCount, const ImpactRow& limits,
+                          const WorkProgress& progress = {});

@@ -14,7 +14,8 @@ TraceImpactCount CheckedTraceCount(const DynArray<double>& trace, std::uint32_t 
 
 // Every trace is checked before the first count, so a trace that is too short stops the
 // counts before any row changes.
-void TForm1::CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, std::uint32_t n) {
+void TForm1::CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, std::uint32_t n,
+                                 const WorkProgress& progress) {
   std::vector<TraceImpactCount> counts;
   for (int slot : slots) {
     counts.push_back(
@@ -24,5 +25,5 @@ void TForm1::CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, s
                                          FilteredImpactCounts.at(slot + 1)));
     }
   }
-  CountImpactsInTraces(counts, n, FrameCount, ImpactLimits);
+  CountImpactsInTraces(counts, n, FrameCount, ImpactLimits, progress);
 }

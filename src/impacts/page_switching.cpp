@@ -68,7 +68,7 @@ void CountTickedSlots(TForm1& window, bool filterSelected) {
     window.ImpactCounts.at(slot + 1) = ImpactRow{};
     if (filterSelected) window.FilteredImpactCounts.at(slot + 1) = ImpactRow{};
   }
-  window.CountImpactsOfSlots(ticked, filterSelected, window.SampleCount);
+  window.CountImpactsOfSlots(ticked, filterSelected, window.SampleCount, ActionProgress());
 }
 
 void EnterImpactPage(TForm1& window) {

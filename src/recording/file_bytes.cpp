@@ -22,13 +22,16 @@ FileBytes::FileBytes(std::size_t size)
 
 namespace {
 
-// Reads exactly `size` bytes from the file's start, however the system splits the request.
-// Returns an empty text on success, else why it stopped (an error, or the file shrank since it
-// opened).
-std::string ReadFully(int fd, std::uint8_t* out, std::size_t size) {
-  constexpr std::size_t LargestRequest = std::size_t{1} << 30;
+// Reads exactly `size` bytes from the file's start, however the system splits the request,
+// telling `progress` between requests. Returns an empty text on success, else why it stopped
+// (an error, or the file shrank since it opened).
+std::string ReadFully(int fd, std::uint8_t* out, std::size_t size, const WorkProgress& progress) {
+  // A request this long takes a few tens of milliseconds from the page cache and not much more
+  // from a fast disk, so the window answers between two of them.
+  constexpr std::size_t LargestRequest = std::size_t{1} << 26;
   std::size_t done = 0;
   while (done < size) {
+    if (done > 0 && progress) progress(static_cast<double>(done) / static_cast<double>(size));
     const std::size_t wanted = size - done < LargestRequest ? size - done : LargestRequest;
     const ssize_t got = ::pread(fd, out + done, wanted, static_cast<off_t>(done));
     if (got < 0 && errno == EINTR) continue;
@@ -63,12 +66,12 @@ FileToRead::FileToRead(const std::string& path) : path_(path), file_(path) {
 
 FileBytes FileToRead::ReadStart(std::size_t count) const {
   FileBytes bytes(count < size_ ? count : size_);
-  const std::string failure = ReadFully(file_.Get(), bytes.data(), bytes.Size());
+  const std::string failure = ReadFully(file_.Get(), bytes.data(), bytes.Size(), {});
   if (!failure.empty()) throw RecordingError(path_, "cannot be read: " + failure);
   return bytes;
 }
 
-FileBytes FileToRead::ReadWhole() const {
+FileBytes FileToRead::ReadWhole(const WorkProgress& progress) const {
   FileBytes bytes;
   try {
     bytes = FileBytes(size_);
@@ -76,11 +79,11 @@ FileBytes FileToRead::ReadWhole() const {
     throw RecordingError(path_, "cannot be loaded: there is not enough memory for its " +
                                     std::to_string(size_) + " bytes");
   }
-  const std::string failure = ReadFully(file_.Get(), bytes.data(), bytes.Size());
+  const std::string failure = ReadFully(file_.Get(), bytes.data(), bytes.Size(), progress);
   if (!failure.empty()) throw RecordingError(path_, "cannot be read in full: " + failure);
   return bytes;
 }
 
-FileBytes ReadWholeFile(const std::string& path) {
-  return FileToRead(path).ReadWhole();
+FileBytes ReadWholeFile(const std::string& path, const WorkProgress& progress) {
+  return FileToRead(path).ReadWhole(progress);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/work_progress.h"
 #include "recording/file_descriptor.h"
 
 // The whole of a file in memory. It lives only while the command that read it runs.
@@ -40,9 +41,10 @@ class FileToRead {
 
   // The first min(count, Size()) bytes.
   FileBytes ReadStart(std::size_t count) const;
-  // All Size() bytes, with one read into one block of memory. Throws RecordingError when the
-  // file no longer holds them or cannot be read, or the memory cannot be had.
-  FileBytes ReadWhole() const;
+  // All Size() bytes into one block of memory, in reads that report to `progress` between
+  // them. Throws RecordingError when the file no longer holds them or cannot be read, or the
+  // memory cannot be had.
+  FileBytes ReadWhole(const WorkProgress& progress = {}) const;
 
  private:
   std::string path_;
@@ -51,4 +53,4 @@ class FileToRead {
 };
 
 // Reads the file at `path` whole, in binary; throws RecordingError as FileToRead does.
-FileBytes ReadWholeFile(const std::string& path);
+FileBytes ReadWholeFile(const std::string& path, const WorkProgress& progress = {});

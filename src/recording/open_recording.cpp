@@ -118,9 +118,11 @@ void TForm1::Open1Click(Component* /*Sender*/) {
   TitleChartsForLoad(load->StartTime, load->TenChannels && !load->SensitivityFileMissing);
   ReleasePreviousRecording(load->TenChannels);
 
+  // The shares of the bar follow what each step costs on a one-hour recording.
+  const WorkProgress progress = ActionProgress();
   FileBytes bytes;
   try {
-    bytes = load->File.ReadWhole();
+    bytes = load->File.ReadWhole(ProgressPart(progress, 0.0, 0.4));
   } catch (const RecordingError& error) {
     // The file changed or failed since it was checked. The window is reset and holds no
     // recording: every count is 0, so every command goes on over no samples.
@@ -128,13 +130,14 @@ void TForm1::Open1Click(Component* /*Sender*/) {
     FinishOpen();
     return;
   }
-  DecodeRecording(*this, bytes, load->Geometry, std::move(load->Arrays));
+  DecodeRecording(*this, bytes, load->Geometry, std::move(load->Arrays),
+                  ProgressPart(progress, 0.4, 0.85));
   for (int slot = 0; slot < LayoutSlotCount(); ++slot) SamplesWritten[slot] = SampleCount;
   BindRecordingSeries(static_cast<std::uint32_t>(load->Geometry.BlocksUsed));
 
   std::vector<int> layoutSlots(LayoutSlotCount());
   std::iota(layoutSlots.begin(), layoutSlots.end(), 0);
-  CountImpactsOfSlots(layoutSlots, false, SampleCount);
+  CountImpactsOfSlots(layoutSlots, false, SampleCount, ProgressPart(progress, 0.85, 1.0));
 
   FinishOpen();
 }

@@ -1,11 +1,13 @@
 #include "recording/recording_decoder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
 #include <stdexcept>
 
 #include "platform/parallel_passes.h"
+#include "platform/work_progress.h"
 #include "recording/recording_error.h"
 #include "recording/recording_format.h"
 
@@ -20,22 +22,23 @@ std::string TwoDigits(std::uint32_t value) {
   return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
-// One pass over the blocks used, the blocks spread over the cores: each block gives its
-// speed point, and its counts go to their slots' arrays and into the slots' sums at once, so
-// the counts are read from the file only here. A block (24 kB at most) stays in the
+// One pass over the blocks [first, end), the blocks spread over the cores: each block gives
+// its speed point, and its counts go to their slots' arrays and into the slots' sums at once,
+// so the counts are read from the file only here. A block (24 kB at most) stays in the
 // first-level cache while its slots are taken out one after the other. Each thread sums into
-// totals of its own, added up at the end: integer sums come out the same in any order.
+// totals of its own, added up at the end: integer sums come out the same in any order and
+// over any split into slices.
 template <int Channels>
-void BlockPass(const std::uint8_t* file, std::int64_t blocksUsed,
+void BlockPass(const std::uint8_t* file, std::int64_t first, std::int64_t end,
                const std::array<std::uint32_t*, SlotCount>& rawSamples, double* speedValues,
                double* speedPositions, std::array<std::uint64_t, SlotCount>& channelSum) {
   constexpr std::size_t BlockBytes = BlockSize(Channels == 10);
   constexpr std::size_t FrameBytes = 4 * Channels;
-#pragma omp parallel if (blocksUsed * FramesPerBlock >= ParallelPassSamples)
+#pragma omp parallel if ((end - first) * FramesPerBlock >= ParallelPassSamples)
   {
     std::array<std::uint64_t, SlotCount> threadSum{};
 #pragma omp for schedule(static)
-    for (std::int64_t block = 0; block < blocksUsed; ++block) {
+    for (std::int64_t block = first; block < end; ++block) {
       const std::uint8_t* header = file + block * BlockBytes;
       speedValues[block] = ReadU16LE(header + SpeedOffset) / SpeedScale;
       speedPositions[block] = static_cast<double>(FramesPerBlock * block);
@@ -58,24 +61,43 @@ void BlockPass(const std::uint8_t* file, std::int64_t blocksUsed,
   }
 }
 
-void FillSampleIndex(double* sampleIndex, std::uint32_t sampleCount) {
-#pragma omp parallel for schedule(static) if (sampleCount >= ParallelPassSamples)
-  for (std::uint32_t n = 0; n < sampleCount; ++n) sampleIndex[n] = n;
+template <int Channels>
+void BlockPassInSlices(const std::uint8_t* file, std::int64_t blocksUsed,
+                       const std::array<std::uint32_t*, SlotCount>& rawSamples, double* speedValues,
+                       double* speedPositions, std::array<std::uint64_t, SlotCount>& channelSum,
+                       const WorkProgress& progress) {
+  const std::int64_t sliceBlocks = std::max<std::int64_t>(SliceSamples() / FramesPerBlock, 1);
+  RunInSlices(blocksUsed, sliceBlocks, progress, [&](std::uint64_t first, std::uint64_t end) {
+    BlockPass<Channels>(file, static_cast<std::int64_t>(first), static_cast<std::int64_t>(end),
+                        rawSamples, speedValues, speedPositions, channelSum);
+  });
+}
+
+void FillSampleIndex(double* sampleIndex, std::uint32_t sampleCount, const WorkProgress& progress) {
+  RunInSlices(sampleCount, SliceSamples(), progress, [&](std::uint64_t first, std::uint64_t end) {
+    const auto from = static_cast<std::int64_t>(first);
+    const auto to = static_cast<std::int64_t>(end);
+#pragma omp parallel for schedule(static) if (to - from >= ParallelPassSamples)
+    for (std::int64_t n = from; n < to; ++n) sampleIndex[n] = static_cast<double>(n);
+  });
 }
 
 }  // namespace
 
 void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, float sensitivity,
-                   bool inverted, double* acceleration) {
+                   bool inverted, double* acceleration, const WorkProgress& progress) {
   const double divisor = sensitivity;
   const double limit = AccelerationLimit;
-  const bool longPass = count >= static_cast<std::size_t>(ParallelPassSamples);
-#pragma omp parallel for schedule(static) if (longPass)
-  for (std::size_t n = 0; n < count; ++n) {
-    const double value = (offset - static_cast<double>(raw[n])) / divisor;
-    const double signedValue = inverted ? -value : value;
-    acceleration[n] = signedValue > limit || signedValue < -limit ? 0.0 : signedValue;
-  }
+  RunInSlices(count, SliceSamples(), progress, [&](std::uint64_t first, std::uint64_t end) {
+    const auto from = static_cast<std::int64_t>(first);
+    const auto to = static_cast<std::int64_t>(end);
+#pragma omp parallel for schedule(static) if (to - from >= ParallelPassSamples)
+    for (std::int64_t n = from; n < to; ++n) {
+      const double value = (offset - static_cast<double>(raw[n])) / divisor;
+      const double signedValue = inverted ? -value : value;
+      acceleration[n] = signedValue > limit || signedValue < -limit ? 0.0 : signedValue;
+    }
+  });
 }
 
 std::string StartTimeText(std::uint32_t timeOfDay) {
@@ -157,7 +179,8 @@ RecordingArrays AllocateRecordingArrays(const RecordingGeometry& geometry, bool 
 }
 
 void DecodeRecording(RecordingState& state, const FileBytes& bytes,
-                     const RecordingGeometry& geometry, RecordingArrays&& arrays) {
+                     const RecordingGeometry& geometry, RecordingArrays&& arrays,
+                     const WorkProgress& progress) {
   const bool tenChannels = state.TenChannels;
   const int channels = ChannelCount(tenChannels);
   const std::size_t blockSize = BlockSize(tenChannels);
@@ -196,12 +219,15 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
   double* speedPositions = state.SpeedPositions.data();
   state.ChannelSum.fill(0);
   state.SampleCount = 0;
+  // The block pass reads the file and writes a third of what the conversion writes; the
+  // sample index is one array more.
+  const WorkProgress blockProgress = ProgressPart(progress, 0.0, 0.45);
   if (tenChannels) {
-    BlockPass<10>(bytes.data(), blocksUsed, rawSamples, speedValues, speedPositions,
-                  state.ChannelSum);
+    BlockPassInSlices<10>(bytes.data(), blocksUsed, rawSamples, speedValues, speedPositions,
+                          state.ChannelSum, blockProgress);
   } else {
-    BlockPass<6>(bytes.data(), blocksUsed, rawSamples, speedValues, speedPositions,
-                 state.ChannelSum);
+    BlockPassInSlices<6>(bytes.data(), blocksUsed, rawSamples, speedValues, speedPositions,
+                         state.ChannelSum, blockProgress);
   }
   state.SampleCount = sampleCount;
 
@@ -209,10 +235,14 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
   for (int slot = 0; slot < channels && sampleCount > 0; ++slot) {
     state.ChannelOffset[slot] = static_cast<double>(state.ChannelSum[slot] / sampleCount);
   }
+  constexpr double ConversionEnd = 0.92;
+  const double slotShare = (ConversionEnd - 0.45) / channels;
   for (int slot = 0; slot < channels; ++slot) {
     ConvertCounts(rawSamples[slot], sampleCount, state.ChannelOffset[slot], state.Sensitivity[slot],
-                  false, state.Acceleration[slot].data());
+                  false, state.Acceleration[slot].data(),
+                  ProgressPart(progress, 0.45 + slot * slotShare, 0.45 + (slot + 1) * slotShare));
   }
 
-  FillSampleIndex(state.SampleIndex.data(), sampleCount);
+  FillSampleIndex(state.SampleIndex.data(), sampleCount,
+                  ProgressPart(progress, ConversionEnd, 1.0));
 }

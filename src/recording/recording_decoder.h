@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/dyn_array.h"
+#include "platform/work_progress.h"
 #include "recording/file_bytes.h"
 #include "recording/recording_state.h"
 
@@ -58,14 +59,16 @@ RecordingArrays AllocateRecordingArrays(const RecordingGeometry& geometry, bool 
 // converted exactly, the difference formed first and the sensitivity widened, negated when
 // inverted; values beyond ±250 m/s² are stored as 0. Negating is exact and the limits are
 // symmetric, so the inverted trace is bit for bit the negation of the other. The load and
-// the "Invert" boxes both convert with it.
+// the "Invert" boxes both convert with it, in slices that report to `progress`.
 void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, float sensitivity,
-                   bool inverted, double* acceleration);
+                   bool inverted, double* acceleration, const WorkProgress& progress = {});
 
 // Installs the arrays in the state and fills them from the bytes in the layout of
 // state.TenChannels, with the sensitivities already in state.Sensitivity: the geometry
 // members, the speed points, SampleCount and RawSamples, ChannelSum and ChannelOffset (the
 // truncated mean), Acceleration = (ChannelOffset - count) / Sensitivity with values beyond
-// ±250 m/s² stored as 0, and SampleIndex. Writes no entry from SampleCount on.
+// ±250 m/s² stored as 0, and SampleIndex. Writes no entry from SampleCount on. Its passes
+// run in slices and report to `progress` between them.
 void DecodeRecording(RecordingState& state, const FileBytes& bytes,
-                     const RecordingGeometry& geometry, RecordingArrays&& arrays);
+                     const RecordingGeometry& geometry, RecordingArrays&& arrays,
+                     const WorkProgress& progress = {});

@@ -38,6 +38,11 @@ void ScriptedDesktop::RunMessageLoop(Form&) {
   if (Session) Session();
 }
 
+void ScriptedDesktop::ShowProgress(double fractionDone) {
+  Progress.push_back({fractionDone, busy_});
+  if (WhileProgressShown) WhileProgressShown(fractionDone);
+}
+
 void ScriptedDesktop::ShowBusy(bool busy) {
   busy_ = busy;
   if (busy) return;

@@ -38,10 +38,18 @@ class ScriptedDesktop : public Desktop {
   std::function<void()> Session;
   // Runs while a message box is open, to look at the program's state at that moment.
   std::function<void(const std::string& text)> WhileMessageShown;
+  // Runs at every report of long work, to look at the program's state between two slices.
+  std::function<void(double fractionDone)> WhileProgressShown;
 
   std::vector<Message> Messages;
   std::vector<DialogCall> Dialogs;
   std::vector<std::string> SavedBitmaps;
+  // Every report of long work, each with whether an action was running.
+  struct ProgressReport {
+    double FractionDone = 0.0;
+    bool WhileBusy = false;
+  };
+  std::vector<ProgressReport> Progress;
   int PrintCount = 0;
   int EndLoopCount = 0;
   int LoopRuns = 0;
@@ -54,6 +62,7 @@ class ScriptedDesktop : public Desktop {
   void RunMessageLoop(Form& mainForm) override;
   void EndMessageLoop() override { ++EndLoopCount; }
   void ShowBusy(bool busy) override;
+  void ShowProgress(double fractionDone) override;
   bool Busy() const { return busy_; }
 
  private:

@@ -7,6 +7,7 @@
 #include <qwt_scale_div.h>
 #include <QEvent>
 #include <QMap>
+#include <QPainter>
 #include <QStringList>
 #include <QTimer>
 
@@ -53,6 +54,31 @@ class WheelZoom : public QwtPlotMagnifier {
  private:
   ChartView& view_;
   Chart& chart_;
+};
+
+// Paints a canvas with the picture it had when this began, whatever asks it to repaint: the
+// picture of the arrays as they were, never of arrays half written. A canvas that was never
+// drawn shows its background alone.
+class FrozenCanvas : public QObject {
+ public:
+  explicit FrozenCanvas(QwtPlotCanvas& canvas) : canvas_(canvas) {
+    const QPixmap* picture = canvas.backingStore();
+    if (picture != nullptr) picture_ = *picture;
+    canvas.installEventFilter(this);
+  }
+  ~FrozenCanvas() override { canvas_.removeEventFilter(this); }
+
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (object != &canvas_ || event->type() != QEvent::Paint) return false;
+    QPainter painter(&canvas_);
+    painter.fillRect(canvas_.rect(), canvas_.palette().brush(canvas_.backgroundRole()));
+    if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
+    return true;
+  }
+
+ private:
+  QwtPlotCanvas& canvas_;
+  QPixmap picture_;
 };
 
 QString LegendTitle(const ChartSeries& series) {
@@ -116,13 +142,40 @@ void ChartView::ScheduleReplot() {
 }
 
 void ChartView::FlushReplot() {
-  if (replotPending_) replot();
+  if (replotPending_) DrawNow();
 }
 
 void ChartView::replot() {
+  if (frozen_) {
+    replotPending_ = true;
+    return;
+  }
+  DrawNow();
+}
+
+void ChartView::DrawNow() {
   replotPending_ = false;
   ++replotCount_;
+  if (legendPending_) {
+    legendPending_ = false;
+    updateLegend();
+  }
   QwtPlot::replot();
+}
+
+void ChartView::SetFrozen(bool frozen) {
+  if (frozen == frozen_) return;
+  frozen_ = frozen;
+  if (frozen) {
+    frozenCanvas_ = std::make_unique<FrozenCanvas>(*static_cast<QwtPlotCanvas*>(canvas()));
+    return;
+  }
+  frozenCanvas_.reset();
+  if (replotPending_) {
+    replotPending_ = false;
+    ScheduleReplot();
+  }
+  canvas()->update();
 }
 
 // The chart's right and top margins are per cent of its size, as the form description gives
@@ -176,7 +229,11 @@ void ChartView::SetShown(QwtPlotItem& item, bool shown) {
   // A hidden item keeps its legend entry unless it leaves the legend too.
   item.setVisible(shown);
   item.setItemAttribute(QwtPlotItem::Legend, shown);
-  updateLegend(&item);
+  if (frozen_) {
+    legendPending_ = true;
+  } else {
+    updateLegend(&item);
+  }
 }
 
 void ChartView::FollowLineSeries(LineSeries& series) {

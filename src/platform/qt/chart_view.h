@@ -1,6 +1,8 @@
 #pragma once
 
 #include <qwt_plot.h>
+
+#include <memory>
 #include <vector>
 
 #include "platform/chart.h"
@@ -32,6 +34,11 @@ class ChartView : public QwtPlot {
   const std::vector<ReducedCurve*>& Curves() const { return curves_; }
   // What the axis shows when it scales automatically: the extent of the shown series.
   AxisRange WholeRange(int axisId) const;
+  // While frozen, the chart shows the picture it had when it froze (its series' arrays are
+  // being written): the event loop draws nothing new, and the legend keeps its entries. What
+  // came in meanwhile is drawn once it thaws. FlushReplot still draws at once.
+  void SetFrozen(bool frozen);
+  bool Frozen() const { return frozen_; }
 
  public slots:
   void replot() override;
@@ -41,6 +48,7 @@ class ChartView : public QwtPlot {
 
  private:
   void ScheduleReplot();
+  void DrawNow();
   void ShowChartTexts();
   void FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAutomatic);
   void FollowLineSeries(LineSeries& series);
@@ -55,6 +63,10 @@ class ChartView : public QwtPlot {
   bool leftAutomatic_ = true;
   bool bottomAutomatic_ = true;
   bool replotPending_ = false;
+  bool frozen_ = false;
+  bool legendPending_ = false;
+  // Paints the canvas from its picture while the chart is frozen.
+  std::unique_ptr<QObject> frozenCanvas_;
   int replotCount_ = 0;
   Subscriptions subscriptions_;
 };

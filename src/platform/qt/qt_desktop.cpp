@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QStringList>
+#include <QTimer>
 
 #include "platform/chart.h"
 #include "platform/dialogs.h"
@@ -14,6 +15,7 @@
 #include "platform/qt/chart_view.h"
 #include "platform/qt/dialog_filter.h"
 #include "platform/qt/form_view.h"
+#include "platform/qt/long_work.h"
 #include "platform/qt/qt_text.h"
 
 namespace {
@@ -31,25 +33,28 @@ int TitleBarWidth(const QString& caption) {
   return metrics.horizontalAdvance(caption) + iconAndButtons;
 }
 
-// While a box or a dialog waits for the person, the cursor is the normal one; the busy cursor
-// is back when the program goes on with the action.
-class NormalCursorWhileWaiting {
+// While a box or a dialog waits for the person, the cursor is the normal one and the input is
+// theirs; the busy cursor is back when the program goes on with the action.
+class WaitingForPerson {
  public:
-  explicit NormalCursorWhileWaiting(bool busy) : busy_(busy) {
+  WaitingForPerson(bool busy, LongWork* work) : busy_(busy), work_(work) {
     if (busy_) QApplication::restoreOverrideCursor();
+    if (work_ != nullptr) work_->Pause();
   }
-  ~NormalCursorWhileWaiting() {
+  ~WaitingForPerson() {
+    if (work_ != nullptr) work_->Resume();
     if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
   }
-  NormalCursorWhileWaiting(const NormalCursorWhileWaiting&) = delete;
-  NormalCursorWhileWaiting& operator=(const NormalCursorWhileWaiting&) = delete;
+  WaitingForPerson(const WaitingForPerson&) = delete;
+  WaitingForPerson& operator=(const WaitingForPerson&) = delete;
 
  private:
   bool busy_;
+  LongWork* work_;
 };
 
-void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption,
-             bool busy) {
+void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption, bool busy,
+             LongWork* work) {
   // No owner window, as the program's boxes have none.
   QMessageBox box(icon, ToQString(caption), ToQString(text), QMessageBox::Ok);
   // The box sizes itself to its layout, so the room for the caption goes into the layout.
@@ -57,7 +62,7 @@ void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string&
     layout->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum),
                     layout->rowCount(), 0, 1, layout->columnCount());
   }
-  const NormalCursorWhileWaiting waiting(busy);
+  const WaitingForPerson waiting(busy, work);
   box.exec();
 }
 
@@ -68,11 +73,11 @@ QtDesktop::QtDesktop(PrintTarget printTarget) : printTarget_(std::move(printTarg
 QtDesktop::~QtDesktop() = default;
 
 void QtDesktop::ShowMessage(const std::string& text, const std::string& caption) {
-  ShowBox(QMessageBox::NoIcon, text, caption, busy_);
+  ShowBox(QMessageBox::NoIcon, text, caption, busy_, work_.get());
 }
 
 void QtDesktop::ShowError(const std::string& text, const std::string& caption) {
-  ShowBox(QMessageBox::Critical, text, caption, busy_);
+  ShowBox(QMessageBox::Critical, text, caption, busy_, work_.get());
 }
 
 bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
@@ -100,7 +105,7 @@ bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
   if (!dialog.FileName.empty()) box.selectFile(ToQString(dialog.FileName));
   int result = QDialog::Rejected;
   {
-    const NormalCursorWhileWaiting waiting(busy_);
+    const WaitingForPerson waiting(busy_, work_.get());
     result = box.exec();
   }
   if (result != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
@@ -146,9 +151,22 @@ void QtDesktop::ShowBusy(bool busy) {
   busy_ = busy;
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
+    return;
   }
+  if (work_ != nullptr) {
+    const bool closeRequested = work_->CloseRequested();
+    work_.reset();
+    // The close the person asked for comes once the handler has returned.
+    if (closeRequested && view_ != nullptr) QTimer::singleShot(0, view_.get(), &QWidget::close);
+  }
+  QApplication::restoreOverrideCursor();
+}
+
+void QtDesktop::ShowProgress(double fractionDone) {
+  // Work outside an action has no end to wait for, so it does not answer in between.
+  if (!busy_) return;
+  if (work_ == nullptr) work_ = std::make_unique<LongWork>(view_.get());
+  work_->Report(fractionDone);
 }
 
 void QtDesktop::EndMessageLoop() {

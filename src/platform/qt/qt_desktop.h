@@ -7,6 +7,7 @@
 
 class ChartView;
 class FormView;
+class LongWork;
 
 // The desktop on Qt: message boxes, file dialogs, the chart's bitmap and print-out, and the
 // message loop showing the main form's window. Needs a QApplication.
@@ -26,6 +27,8 @@ class QtDesktop : public Desktop {
   void EndMessageLoop() override;
   // The wait cursor over every window of the program.
   void ShowBusy(bool busy) override;
+  // The window answers between slices of long work; see LongWork.
+  void ShowProgress(double fractionDone) override;
 
   // Makes the window of the form and shows it, without running the loop. The form must
   // outlive the window (CloseForm ends it early).
@@ -39,4 +42,6 @@ class QtDesktop : public Desktop {
   PrintTarget printTarget_;
   bool busy_ = false;
   std::unique_ptr<FormView> view_;
+  // The long part of the current action, from its first report of progress.
+  std::unique_ptr<LongWork> work_;
 };

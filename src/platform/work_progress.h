@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+// How far a piece of long work is, as the fraction of it done (0 to 1). A pass that works in
+// slices tells it between two slices, on the thread that runs the pass and while no other
+// thread of the pass works, so whatever it calls sees every array at a slice boundary and
+// never one being written. An empty function takes no report.
+using WorkProgress = std::function<void(double fractionDone)>;
+
+// The stretch from `from` to `to` of `whole`: a report of f to it reaches `whole` as
+// from + f (to - from). Empty when `whole` is.
+WorkProgress ProgressPart(const WorkProgress& whole, double from, double to);
+
+// The progress of the action the person started, reported to the desktop; empty when no
+// application object runs (the pure passes then run without reports).
+WorkProgress ActionProgress();
+
+// Runs slice(begin, end) over [0, total) in consecutive slices of `sliceSize` units and tells
+// `progress` between them. The last slice ends the pass and is not reported: the action goes
+// on, and what comes next reports for itself.
+template <typename Slice>
+void RunInSlices(std::uint64_t total, std::uint64_t sliceSize, const WorkProgress& progress,
+                 Slice&& slice) {
+  for (std::uint64_t begin = 0; begin < total;) {
+    const std::uint64_t end = total - begin > sliceSize ? begin + sliceSize : total;
+    slice(begin, end);
+    begin = end;
+    if (begin < total && progress)
+      progress(static_cast<double>(begin) / static_cast<double>(total));
+  }
+}
