@@ -138,7 +138,9 @@ QSize ChartView::minimumSizeHint() const {
 void ChartView::ScheduleReplot() {
   if (replotPending_) return;
   replotPending_ = true;
-  QTimer::singleShot(0, this, [this] { FlushReplot(); });
+  QTimer::singleShot(0, this, [this] {
+    if (replotPending_) replot();
+  });
 }
 
 void ChartView::FlushReplot() {

@@ -66,7 +66,6 @@ LongWork::LongWork(QWidget* window) : window_(window) {
   bar_->setRange(0, BarSteps);
   bar_->setMinimumDuration(BarDelayMs);
   bar_->setValue(0);
-  sinceTurn_.start();
 }
 
 LongWork::~LongWork() {
@@ -82,7 +81,9 @@ void LongWork::Report(double fractionDone) {
   if (paused_ > 0) return;
   const double clamped = fractionDone < 0.0 ? 0.0 : fractionDone > 1.0 ? 1.0 : fractionDone;
   bar_->setValue(static_cast<int>(clamped * BarSteps));
-  if (sinceTurn_.elapsed() >= TurnIntervalMs) TurnEventLoop();
+  // The first report turns the loop at once: the window may not have been drawn since a
+  // dialog closed over it.
+  if (!sinceTurn_.isValid() || sinceTurn_.elapsed() >= TurnIntervalMs) TurnEventLoop();
 }
 
 void LongWork::TurnEventLoop() {
@@ -102,7 +103,7 @@ void LongWork::Resume() {
   // The bar comes back with the next report, once the work has lasted again.
   bar_->reset();
   bar_->setValue(0);
-  sinceTurn_.restart();
+  sinceTurn_.invalidate();
 }
 
 bool LongWork::eventFilter(QObject* object, QEvent* event) {
