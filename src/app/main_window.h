@@ -151,7 +151,7 @@ class TForm1 : public Form, public RecordingState {
   void ResetWindowForLoad(bool tenChannels);
   void TitleChartsForLoad(const std::string& startTimeText, bool showSerialText);
   void ReleasePreviousRecording(bool tenChannels);
-  void BindRecordingSeries(std::uint32_t speedPoints);
+  void BindRecordingSeries(std::uint32_t speedPoints, const WorkProgress& progress);
   void FinishOpen();
 
   std::array<CheckBox*, SlotCount> channelBoxes_{};

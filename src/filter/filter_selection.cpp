@@ -28,9 +28,13 @@ void TForm1::RadioGroup1Click(Component* /*Sender*/) {
 
   const int item = RadioGroup1->ItemIndex();
   // The filter runs touch no control, so every ticked channel is filtered first, all of them
-  // at once, and the series then follow slot by slot.
-  FilterChannels(ticked, CutoffOfItem(item), PlotCount, ActionProgress());
-  for (int slot : ticked) {
+  // at once, and the series then follow slot by slot; a view may take a while over each
+  // series it is given, so the window answers in between.
+  const WorkProgress progress = ActionProgress();
+  FilterChannels(ticked, CutoffOfItem(item), PlotCount, ProgressPart(progress, 0.0, 0.8));
+  for (std::size_t shown = 0; shown < ticked.size(); ++shown) {
+    const int slot = ticked[shown];
+    if (progress) progress(0.8 + 0.2 * static_cast<double>(shown) / ticked.size());
     if (item == 0 && slot >= 3 && slot <= 5) {
       if (TenChannels) {
         Chart1->GetSeries(slot)->SetTitle(SlotTitle(slot, true));

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr std::int64_t UsualSliceSamples = std::int64_t{1} << 20;
+constexpr std::int64_t UsualSliceSamples = std::int64_t{1} << 18;
 std::int64_t sliceSamples = UsualSliceSamples;
 
 }  // namespace

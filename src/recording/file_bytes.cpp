@@ -26,9 +26,9 @@ namespace {
 // telling `progress` between requests. Returns an empty text on success, else why it stopped
 // (an error, or the file shrank since it opened).
 std::string ReadFully(int fd, std::uint8_t* out, std::size_t size, const WorkProgress& progress) {
-  // A request this long takes a few tens of milliseconds from the page cache and not much more
-  // from a fast disk, so the window answers between two of them.
-  constexpr std::size_t LargestRequest = std::size_t{1} << 26;
+  // A request this long takes a few milliseconds from the page cache and a few tens from a
+  // disk, so the window answers between two of them.
+  constexpr std::size_t LargestRequest = std::size_t{1} << 24;
   std::size_t done = 0;
   while (done < size) {
     if (done > 0 && progress) progress(static_cast<double>(done) / static_cast<double>(size));

@@ -118,7 +118,7 @@ void TForm1::Open1Click(Component* /*Sender*/) {
   TitleChartsForLoad(load->StartTime, load->TenChannels && !load->SensitivityFileMissing);
   ReleasePreviousRecording(load->TenChannels);
 
-  // The shares of the bar follow what each step costs on a one-hour recording.
+  // The shares of the bar follow what each step costs on a long recording.
   const WorkProgress progress = ActionProgress();
   FileBytes bytes;
   try {
@@ -131,13 +131,14 @@ void TForm1::Open1Click(Component* /*Sender*/) {
     return;
   }
   DecodeRecording(*this, bytes, load->Geometry, std::move(load->Arrays),
-                  ProgressPart(progress, 0.4, 0.85));
+                  ProgressPart(progress, 0.4, 0.8));
   for (int slot = 0; slot < LayoutSlotCount(); ++slot) SamplesWritten[slot] = SampleCount;
-  BindRecordingSeries(static_cast<std::uint32_t>(load->Geometry.BlocksUsed));
+  BindRecordingSeries(static_cast<std::uint32_t>(load->Geometry.BlocksUsed),
+                      ProgressPart(progress, 0.8, 0.9));
 
   std::vector<int> layoutSlots(LayoutSlotCount());
   std::iota(layoutSlots.begin(), layoutSlots.end(), 0);
-  CountImpactsOfSlots(layoutSlots, false, SampleCount, ProgressPart(progress, 0.85, 1.0));
+  CountImpactsOfSlots(layoutSlots, false, SampleCount, ProgressPart(progress, 0.9, 1.0));
 
   FinishOpen();
 }
@@ -247,8 +248,10 @@ void TForm1::TitleChartsForLoad(const std::string& startTimeText, bool showSeria
   }
 }
 
-// The value lists take the very arrays of the recording: nothing is copied.
-void TForm1::BindRecordingSeries(std::uint32_t speedPoints) {
+// The value lists take the very arrays of the recording: nothing is copied. A view may take a
+// while over each series it is given (a long trace's tables), so the window answers in
+// between.
+void TForm1::BindRecordingSeries(std::uint32_t speedPoints, const WorkProgress& progress) {
   BindLineSeries(*Chart1->GetLineSeries(10), SpeedPositions, SpeedValues, speedPoints);
 
   const int slots = LayoutSlotCount();
@@ -266,6 +269,7 @@ void TForm1::BindRecordingSeries(std::uint32_t speedPoints) {
     LineSeries* raw = Chart1->GetLineSeries(slot);
     raw->YValues.Modified = true;
     raw->Repaint();
+    if (progress) progress((slot + 1.0) / slots);
   }
 }
 

@@ -1,7 +1,10 @@
 #include "platform/qt/level_of_detail.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
+
+#include "platform/parallel_passes.h"
 
 namespace {
 
@@ -27,10 +30,14 @@ void LevelOfDetail::Build(const double* values, std::size_t count) {
   levels_.clear();
 
   // The first level comes from the values in one pass; each further one from the level below.
-  std::size_t buckets = count / Fanout;
+  // The pass is split over the cores: a load or a filter run hands the view ten long traces
+  // at once, and a bucket's extremes do not depend on who takes them.
+  const std::size_t buckets = count / Fanout;
   if (buckets == 0) return;
   Level first{Fanout, std::vector<ValueRange>(buckets)};
-  for (std::size_t b = 0; b < buckets; ++b) {
+  const auto bucketCount = static_cast<std::int64_t>(buckets);
+#pragma omp parallel for schedule(static) if (count >= ParallelPassSamples)
+  for (std::int64_t b = 0; b < bucketCount; ++b) {
     const double* run = values + b * Fanout;
     double lo = kEmpty.Min;
     double hi = kEmpty.Max;

@@ -11,7 +11,7 @@ namespace {
 
 // The event loop turns at least this often while work reports progress: well inside what a
 // person takes for an answer, and seldom enough to cost nothing against the work.
-constexpr qint64 TurnIntervalMs = 40;
+constexpr qint64 TurnIntervalMs = 25;
 
 // The bar shows up only for work that lasts longer than this.
 constexpr int BarDelayMs = 500;

@@ -14,33 +14,10 @@
 #include "platform/application.h"
 #include "platform/dialogs.h"
 #include "platform/qt/form_view.h"
-#include "platform/qt/qt_desktop.h"
+#include "platform/qt/scripted_qt_desktop.h"
 #include "support/recording_builder.h"
 #include "support/sensitivity_text_builder.h"
 #include "support/temp_folder.h"
-
-// The Qt desktop with its modal parts scripted: messages are recorded, file dialogs answer
-// from a queue. Charts, printing and the window are the real ones.
-class ScriptedQtDesktop : public QtDesktop {
- public:
-  using QtDesktop::QtDesktop;
-
-  void ShowMessage(const std::string& text, const std::string& caption) override {
-    Messages.push_back(caption + ": " + text);
-  }
-  void ShowError(const std::string& text, const std::string& caption) override {
-    Messages.push_back(caption + ": " + text);
-  }
-  bool ExecuteFileDialog(FileDialog& dialog) override {
-    if (Answers.empty()) return false;
-    dialog.FileName = Answers.front();
-    Answers.pop_front();
-    return true;
-  }
-
-  std::vector<std::string> Messages;
-  std::deque<std::string> Answers;
-};
 
 // The main window on the Qt desktop, shown offscreen, as the program makes it.
 class QtWindowTest : public ::testing::Test {
