@@ -2,24 +2,17 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <sstream>
+
+#include "platform/memory_cgroup.h"
+#include "platform/system_text_file.h"
 
 namespace {
 
 std::function<std::optional<std::uint64_t>()>& Source() {
   static std::function<std::optional<std::uint64_t>()> source;
   return source;
-}
-
-std::optional<std::uint64_t> SystemAvailableMemory() {
-  std::ifstream meminfo("/proc/meminfo");
-  if (!meminfo) return std::nullopt;
-  const std::string text((std::istreambuf_iterator<char>(meminfo)),
-                         std::istreambuf_iterator<char>());
-  return ParseMemAvailable(text);
 }
 
 enum class Rounding { Up, Down };
@@ -55,8 +48,16 @@ std::optional<std::uint64_t> ParseMemAvailable(const std::string& meminfoText) {
   return std::nullopt;
 }
 
+std::optional<std::uint64_t> AvailableMemoryUnder(const std::string& root) {
+  const std::optional<std::string> meminfo = ReadSystemTextFile(root, "/proc/meminfo");
+  const std::optional<std::uint64_t> machine = meminfo ? ParseMemAvailable(*meminfo) : std::nullopt;
+  const std::optional<std::uint64_t> groups = CgroupAvailableMemory(root);
+  if (machine && groups) return *machine < *groups ? *machine : *groups;
+  return machine ? machine : groups;
+}
+
 std::optional<std::uint64_t> AvailableMemory() {
-  return Source() ? Source()() : SystemAvailableMemory();
+  return Source() ? Source()() : AvailableMemoryUnder("/");
 }
 
 void SetAvailableMemorySource(std::function<std::optional<std::uint64_t>()> source) {

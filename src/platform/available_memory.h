@@ -14,8 +14,14 @@
 // kernel older than 3.14) or it does not read as a number of kB.
 std::optional<std::uint64_t> ParseMemAvailable(const std::string& meminfoText);
 
-// The figure the program uses: MemAvailable now, or none when the system does not tell it,
-// in which case nothing is refused and a step that cannot fit fails as it would without us.
+// What the system under `root` (a folder standing for "/") can give: the smallest of
+// MemAvailable of <root>/proc/meminfo and what the process's memory cgroups still let it have
+// (see CgroupAvailableMemory); none when neither tells a figure.
+std::optional<std::uint64_t> AvailableMemoryUnder(const std::string& root);
+
+// The figure the program uses: AvailableMemoryUnder("/") now, or none when the system does not
+// tell it, in which case nothing is refused and a step that cannot fit fails as it would
+// without us.
 std::optional<std::uint64_t> AvailableMemory();
 
 // Replaces the system's figure (tests set what the system would say); an empty function

@@ -7,6 +7,9 @@
 namespace {
 
 constexpr std::size_t PositionBytes = LatitudeOffset + 4;
+// The widest float32 in fixed notation: a sign, 39 integer digits, the point, six decimals.
+constexpr std::size_t WidestFixed = 47;
+constexpr std::size_t WidestLine = 2 * WidestFixed + 3;
 
 // A float32 widened exactly to double, as "%f" prints it: fixed, six decimals. to_chars
 // ignores the locale, so a German desktop still gets a decimal point.
@@ -18,11 +21,14 @@ char* AppendFixed(char* out, char* end, float value) {
 
 std::string PositionText(const FileBytes& recording) {
   const std::size_t size = recording.Size();
-  const std::size_t blockSize = BlockSize(ProbeTenChannels(recording.data(), size));
+  const bool tenChannels = ProbeTenChannels(recording.data(), size);
+  const std::size_t blockSize = BlockSize(tenChannels);
   const std::uint8_t* bytes = recording.data();
   std::string text;
-  // The widest float32 in fixed notation: a sign, 39 integer digits, the point, six decimals.
-  char line[2 * 47 + 3];
+  // Growing by doubling would hold up to twice the text at once; what is reserved and never
+  // written costs no memory.
+  text.reserve(static_cast<std::size_t>(PositionTextBound(size, tenChannels)));
+  char line[WidestLine];
   char* const lineEnd = line + sizeof line;
   for (std::size_t start = 0; start + PositionBytes <= size; start += blockSize) {
     char* out = AppendFixed(line, lineEnd, ReadF32LE(bytes + start + LatitudeOffset));
@@ -33,4 +39,9 @@ std::string PositionText(const FileBytes& recording) {
     text.append(line, out);
   }
   return text;
+}
+
+std::uint64_t PositionTextBound(std::uint64_t recordingSize, bool tenChannels) {
+  if (recordingSize < PositionBytes) return 0;
+  return ((recordingSize - PositionBytes) / BlockSize(tenChannels) + 1) * WidestLine;
 }

@@ -125,9 +125,9 @@ void CheckSensitivities(const std::array<float, SlotCount>& sensitivity, bool te
                         const std::string& sensitivityPath) {
   for (int slot = 0; slot < ChannelCount(tenChannels); ++slot) {
     if (sensitivity[slot] == 0.0f) {
-      throw RecordingError(
-          sensitivityPath,
-          "gives channel \"" + std::string(SlotTitle(slot, tenChannels)) + "\" a sensitivity of 0");
+      throw RecordingError(sensitivityPath,
+                           "gives channel \"" + std::string(SlotTitle(slot, tenChannels)) +
+                               "\" a sensitivity of 0, so the recording was not opened");
     }
   }
 }

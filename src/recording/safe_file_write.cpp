@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -34,29 +36,71 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The new file beside the target; removed when it goes unless it took the target's name.
-class PartFile {
+std::function<int(const std::string&, mode_t)>& UnnamedFileOpener() {
+  static std::function<int(const std::string&, mode_t)> opener;
+  return opener;
+}
+
+int OpenUnnamedFile(const std::string& folder, mode_t mode) {
+  if (UnnamedFileOpener()) return UnnamedFileOpener()(folder, mode);
+  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+// Makes a file under a fresh hidden name in `folder` with `make` (false with errno set when it
+// cannot); the name, or empty with errno set when none could be made.
+std::string MakeUnderFreshName(const std::string& folder,
+                               const std::function<bool(const std::string&)>& make) {
+  static unsigned serial = 0;
+  const std::string stem = folder + "/.tavro-" + std::to_string(::getpid()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = stem + std::to_string(serial++) + ".part";
+    if (make(name)) return name;
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
+
+// The new file beside the target. Where the file system allows, it has no name while it is
+// written, so a program killed or a machine losing power meanwhile leaves nothing behind in the
+// user's folder; elsewhere it is a hidden ".part" file from the start. The name it holds is
+// removed when it goes unless it took the target's name.
+class NewFile {
  public:
-  PartFile(const std::string& folder, const std::string& target) {
-    static unsigned serial = 0;
-    const std::string stem = folder + "/.tavro-" + std::to_string(::getpid()) + "-";
+  NewFile(const std::string& folder, const std::string& target) : folder_(folder) {
     // 0666 lets the umask and the folder's default rights decide, as for any new file.
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      path_ = stem + std::to_string(serial++) + ".part";
-      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ < 0 && errno != EEXIST) break;
+    constexpr mode_t Mode = 0666;
+    fd_ = OpenUnnamedFile(folder, Mode);
+    // Older kernels and some file systems refuse unnamed files (EOPNOTSUPP, EISDIR, EINVAL);
+    // whatever the reason, the named file is tried, and its failure is the one told.
+    if (fd_ < 0) {
+      path_ = MakeUnderFreshName(folder, [this](const std::string& name) {
+        fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
+        return fd_ >= 0;
+      });
     }
     if (fd_ < 0) throw RecordingError(target, Because("cannot be created", errno));
   }
-  ~PartFile() {
+  ~NewFile() {
     if (fd_ >= 0) ::close(fd_);
     if (!path_.empty()) ::unlink(path_.c_str());
   }
-  PartFile(const PartFile&) = delete;
-  PartFile& operator=(const PartFile&) = delete;
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
 
   int Get() const { return fd_; }
   const std::string& Path() const { return path_; }
+
+  // Gives the complete file a hidden name beside the target, unless it has one. The link goes
+  // through /proc, which needs no privilege (linking the descriptor itself needs
+  // CAP_DAC_READ_SEARCH). True when it has a name; false with errno set.
+  bool Name() {
+    if (!path_.empty()) return true;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    path_ = MakeUnderFreshName(folder_, [&self](const std::string& name) {
+      return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    });
+    return !path_.empty();
+  }
   // Closes the file; true when everything written reached it.
   bool Close() {
     const int fd = fd_;
@@ -67,9 +111,20 @@ class PartFile {
   void Keep() { path_.clear(); }
 
  private:
+  std::string folder_;
   int fd_ = -1;
   std::string path_;
 };
+
+// Gives the complete new file the target's name, in one step that replaces the old file whole.
+void ReplaceTarget(NewFile& file, const std::string& target, const std::string& path) {
+  if (!file.Name()) throw RecordingError(path, Because("cannot be replaced", errno));
+  if (!file.Close()) throw RecordingError(path, Because("cannot be written", errno));
+  if (::rename(file.Path().c_str(), target.c_str()) != 0) {
+    throw RecordingError(path, Because("cannot be replaced", errno));
+  }
+  file.Keep();
+}
 
 // Writes all bytes, however the system splits the request; false with errno set on failure.
 bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size) {
@@ -109,20 +164,21 @@ void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::si
   if (replacing && !S_ISREG(existing.st_mode)) throw RecordingError(path, "is not a regular file");
 
   const std::string folder = FolderOf(target);
-  PartFile part(folder, path);
-  if (replacing && ::fchmod(part.Get(), existing.st_mode & 07777) != 0) {
+  NewFile file(folder, path);
+  if (replacing && ::fchmod(file.Get(), existing.st_mode & 07777) != 0) {
     throw RecordingError(path, Because("cannot be created", errno));
   }
-  if (!WriteFully(part.Get(), bytes, size) || ::fsync(part.Get()) != 0 || !part.Close()) {
+  if (!WriteFully(file.Get(), bytes, size) || ::fsync(file.Get()) != 0) {
     throw RecordingError(path, Because("cannot be written", errno));
   }
-  if (::rename(part.Path().c_str(), target.c_str()) != 0) {
-    throw RecordingError(path, Because("cannot be replaced", errno));
-  }
-  part.Keep();
+  ReplaceTarget(file, target, path);
   FlushFolder(folder);
 }
 
 void WriteFileSafely(const std::string& path, const std::string& text) {
   WriteFileSafely(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
+
+void SetUnnamedFileOpener(std::function<int(const std::string& folder, mode_t mode)> opener) {
+  UnnamedFileOpener() = std::move(opener);
 }

@@ -2,11 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include <sys/types.h>
 
 // Writes `size` bytes as the file `path` so that a failure can never cost the file that was
 // there: the bytes go to a new file in the same folder, are flushed to the disk, and only
-// then does that file take the target's name. A replaced file's permissions carry over; a new
+// then does that file take the target's name. Where the file system allows, the new file has
+// no name until it is complete, so a write cut short by a kill or a power cut leaves nothing
+// behind. A replaced file's permissions carry over; a new
 // file gets the usual ones (0666 less the umask). A target that is a link is written through
 // the link, which stays. Writing over a file the bytes were read from works: it is replaced
 // as a whole.
@@ -15,3 +20,8 @@
 // the target and the reason.
 void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size);
 void WriteFileSafely(const std::string& path, const std::string& text);
+
+// Replaces the opening of the new file without a name (open with O_TMPFILE on `folder`; -1 with
+// errno set when refused), so that tests can stand in for a file system that refuses it; an
+// empty function restores the system's.
+void SetUnnamedFileOpener(std::function<int(const std::string& folder, mode_t mode)> opener);

@@ -228,6 +228,50 @@ TEST_F(FileCommands, AFailureIsToldAndWritesNothing) {
   }
 }
 
+// Each command reads the recording whole beside the loaded one, so the memory available must
+// hold its 99064 bytes, and for the position text the widest line (97 bytes) for each of its
+// five blocks. Below that, one message names the recording and the figures, before the
+// dialog, and nothing is written.
+TEST_F(FileCommands, ASaveThatCannotFitIsRefusedBeforeTheDialog) {
+  TForm1& w = Window();
+  const std::string name = LoadTrip();
+  const std::string target = folder.File("saved");
+  const struct {
+    MenuItem* Command;
+    std::uint64_t Needed;
+    const char* CannotBeDone;
+  } commands[] = {
+      {w.SavenoGPS1, 99064, "cannot be saved without route data"},
+      {w.SaveGPSdata1, 99064 + 5 * 97, "cannot be saved with GPS map data"},
+  };
+  for (const auto& c : commands) {
+    for (const std::uint64_t available : {c.Needed, c.Needed - 1}) {
+      SCOPED_TRACE(c.Command->Name() + " with " + std::to_string(available) + " bytes");
+      std::filesystem::remove(target);
+      const std::set<std::string> before = NamesIn(folder.Path());
+      const std::size_t dialogs = desktop.Dialogs.size();
+      desktop.Messages.clear();
+      SetAvailableMemory(available);
+      desktop.AnswerWith(target);
+      c.Command->UserClick();
+      if (available == c.Needed) {
+        EXPECT_TRUE(desktop.Messages.empty());
+        EXPECT_EQ(desktop.Dialogs.size(), dialogs + 1);
+        EXPECT_TRUE(std::filesystem::exists(target));
+        continue;
+      }
+      ASSERT_EQ(desktop.Messages.size(), 1u);
+      EXPECT_EQ(desktop.Messages[0].Text, "\"" + name + "\" " + c.CannotBeDone +
+                                              ": it needs 1 MB of memory, and 0 MB are available");
+      EXPECT_EQ(desktop.Messages[0].Caption, "Error");
+      EXPECT_EQ(desktop.Dialogs.size(), dialogs);
+      EXPECT_EQ(desktop.UnusedAnswers, std::vector<std::string>{target});
+      desktop.UnusedAnswers.clear();
+      EXPECT_EQ(NamesIn(folder.Path()), before);
+    }
+  }
+}
+
 // Each action takes the answers scripted for it: what a stopped command leaves is set apart, and
 // the next command's dialog gets its own answer.
 TEST_F(FileCommands, AStoppedCommandsAnswerIsNotGivenToTheNextDialog) {

@@ -3,10 +3,176 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "support/temp_folder.h"
 
 namespace {
+
+using FakeFiles = std::vector<std::pair<std::string, std::string>>;
+
+// A folder standing for "/", holding the given files (paths from "/").
+void WriteFakeSystem(const TempFolder& root, const FakeFiles& files) {
+  for (const auto& [path, text] : files) {
+    const std::filesystem::path file = root.Path() + path;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file) << text;
+  }
+}
+
+constexpr const char* Meminfo = "/proc/meminfo";
+constexpr const char* SelfCgroup = "/proc/self/cgroup";
+constexpr const char* Mountinfo = "/proc/self/mountinfo";
+// 20 000 000 kB.
+constexpr std::uint64_t MachineAvailable = std::uint64_t{20000000} * 1024;
+constexpr const char* MachineMeminfo = "MemTotal: 24554328 kB\nMemAvailable: 20000000 kB\n";
+// A systemd hybrid layout: the memory controller on v1, a v2 hierarchy without it.
+constexpr const char* HybridMounts =
+    "31 22 0:28 / /sys/fs/cgroup rw,relatime shared:9 - tmpfs tmpfs rw,mode=755\n"
+    "32 31 0:29 / /sys/fs/cgroup/cpu,cpuacct rw,relatime shared:10 - cgroup cgroup rw,cpu,cpuacct\n"
+    "35 31 0:32 / /sys/fs/cgroup/memory rw,relatime shared:13 - cgroup cgroup rw,memory\n"
+    "41 31 0:38 / /sys/fs/cgroup/unified rw,relatime shared:14 - cgroup2 cgroup2 rw\n";
+constexpr const char* UnifiedMounts =
+    "25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+    "30 25 0:26 / /sys/fs/cgroup rw,nosuid shared:4 - cgroup2 cgroup2 rw,nsdelegate\n";
+constexpr const char* V1Unlimited = "9223372036854771712\n";
+
+// The process's memory cgroups, read from fake trees: each level is its limit less its usage
+// that cannot be reclaimed, and the smallest level and MemAvailable wins.
+TEST(AvailableMemory, TheProcessesCgroupsLimitWhatTheMachineCanGive) {
+  const struct {
+    const char* What;
+    FakeFiles Files;
+    std::optional<std::uint64_t> Bytes;
+  } cases[] = {
+      {"v1: usage less its hierarchical inactive file cache",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "5:pids:/jobs/a\n4:memory:/jobs/a\n2:cpu,cpuacct:/jobs/a\n0::/jobs/a\n"},
+        {Mountinfo, HybridMounts},
+        {"/sys/fs/cgroup/memory/memory.limit_in_bytes", V1Unlimited},
+        {"/sys/fs/cgroup/memory/jobs/memory.limit_in_bytes", V1Unlimited},
+        {"/sys/fs/cgroup/memory/jobs/a/memory.limit_in_bytes", "1000000\n"},
+        {"/sys/fs/cgroup/memory/jobs/a/memory.usage_in_bytes", "600000\n"},
+        {"/sys/fs/cgroup/memory/jobs/a/memory.stat",
+         "cache 300000\ninactive_file 50000\ntotal_cache 300000\ntotal_inactive_file 100000\n"},
+        {"/sys/fs/cgroup/cpu,cpuacct/jobs/a/memory.limit_in_bytes", "1\n"}},
+       std::uint64_t{500000}},
+      {"v1 without hierarchical figures",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "4:memory:/jobs\n"},
+        {Mountinfo, HybridMounts},
+        {"/sys/fs/cgroup/memory/jobs/memory.limit_in_bytes", "3000000\n"},
+        {"/sys/fs/cgroup/memory/jobs/memory.usage_in_bytes", "2000000\n"},
+        {"/sys/fs/cgroup/memory/jobs/memory.stat", "cache 500000\ninactive_file 400000\n"}},
+       std::uint64_t{1400000}},
+      {"v2: an ancestor's limit is smaller than the group's",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/user.slice/app.scope\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/memory.stat", "inactive_file 1\n"},
+        {"/sys/fs/cgroup/user.slice/memory.max", "800000\n"},
+        {"/sys/fs/cgroup/user.slice/memory.current", "700000\n"},
+        {"/sys/fs/cgroup/user.slice/memory.stat", "anon 500000\ninactive_file 200000\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.max", "5000000\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.current", "600000\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.stat", "inactive_file 0\n"}},
+       std::uint64_t{300000}},
+      {"v2: the group's own limit is the smallest",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/user.slice/app.scope\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/user.slice/memory.max", "max\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.max", "1500000000\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.current", "400000000\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.stat", "inactive_file 150000000\n"}},
+       std::uint64_t{1250000000}},
+      {"usage above the limit leaves nothing",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "1000\n"},
+        {"/sys/fs/cgroup/a/memory.current", "5000\n"},
+        {"/sys/fs/cgroup/a/memory.stat", "inactive_file 100\n"}},
+       std::uint64_t{0}},
+      {"a cache larger than the usage frees no more than the usage",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "1000\n"},
+        {"/sys/fs/cgroup/a/memory.current", "500\n"},
+        {"/sys/fs/cgroup/a/memory.stat", "inactive_file 900\n"}},
+       std::uint64_t{1000}},
+      {"missing usage and stat leave the limit",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "7000\n"}},
+       std::uint64_t{7000}},
+      // The container sees its own group as the mount's root, and its path from the host's.
+      {"a container whose mount shows only its own group",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/system.slice/docker-4f2a.scope\n"},
+        {Mountinfo,
+         "700 650 0:26 /system.slice/docker-4f2a.scope /sys/fs/cgroup ro,nosuid - cgroup2 "
+         "cgroup rw\n"},
+        {"/sys/fs/cgroup/memory.max", "2000000\n"},
+        {"/sys/fs/cgroup/memory.current", "500000\n"},
+        {"/sys/fs/cgroup/memory.stat", "inactive_file 0\n"}},
+       std::uint64_t{1500000}},
+      {"a v1 container with an escaped mount point",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "9:memory:/docker/4f2a\n"},
+        {Mountinfo,
+         "700 650 0:32 /docker/4f2a /sys/fs/cgroup/my\\040memory ro - cgroup cgroup "
+         "rw,memory\n"},
+        {"/sys/fs/cgroup/my memory/memory.limit_in_bytes", "2000000\n"},
+        {"/sys/fs/cgroup/my memory/memory.usage_in_bytes", "1500000\n"}},
+       std::uint64_t{500000}},
+      {"a group the mount does not show",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/other/group\n"},
+        {Mountinfo, "700 650 0:26 /docker/4f2a /sys/fs/cgroup ro - cgroup2 cgroup rw\n"},
+        {"/sys/fs/cgroup/memory.max", "2000000\n"}},
+       MachineAvailable},
+      {"no limit at any level",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/user.slice/app.scope\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/user.slice/memory.max", "max\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.max", "max\n"},
+        {"/sys/fs/cgroup/user.slice/app.scope/memory.current", "400000000\n"}},
+       MachineAvailable},
+      {"a limit that does not read as a number",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "12k\n"}},
+       MachineAvailable},
+      {"the machine has less than the group",
+       {{Meminfo, "MemAvailable: 1000 kB\n"},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "2000000\n"}},
+       std::uint64_t{1024000}},
+      {"no cgroup files", {{Meminfo, MachineMeminfo}}, MachineAvailable},
+      {"no meminfo",
+       {{SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "2000000\n"}},
+       std::uint64_t{2000000}},
+      {"nothing to read", {}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    TempFolder root;
+    WriteFakeSystem(root, c.Files);
+    EXPECT_EQ(AvailableMemoryUnder(root.Path()), c.Bytes) << c.What;
+  }
+}
 
 TEST(AvailableMemory, ReadsMemAvailableOrTellsNothing) {
   const struct {

@@ -242,7 +242,8 @@ TEST_F(OpenCommand, ARejectedRecordingIsReportedAndLeavesTheLoadedOneAsItWas) {
        "1000 bytes"},
       {WriteRecordingFolder(other, TenChannelRecording(4),
                             SensitivityTextBuilder(true).Code(1, 0).Build(), "zero.DAT"),
-       "Hull Y"},
+       "\"" + other.File("S2.txt") +
+           "\" gives channel \"Hull Y\" a sensitivity of 0, so the recording was not opened"},
   };
   for (const Case& c : cases) {
     desktop.Messages.clear();

@@ -238,7 +238,7 @@ TEST(RecordingChecks, ZeroSensitivityIsNamedByTheChannelOfTheLayout) {
       ADD_FAILURE() << c.Slot;
     } catch (const RecordingError& error) {
       EXPECT_EQ(error.Message(), std::string("\"/trips/S2.txt\" gives channel \"") + c.Channel +
-                                     "\" a sensitivity of 0");
+                                     "\" a sensitivity of 0, so the recording was not opened");
     }
   }
 }
