@@ -11,7 +11,8 @@ namespace {
 
 // The event loop turns at least this often while work reports progress: well inside what a
 // person takes for an answer, and seldom enough to cost nothing against the work.
-constexpr qint64 TurnIntervalMs = 25;
+constexpr qint64 UsualTurnIntervalMs = 25;
+qint64 turnIntervalMs = UsualTurnIntervalMs;
 
 // The bar shows up only for work that lasts longer than this.
 constexpr int BarDelayMs = 500;
@@ -83,7 +84,15 @@ void LongWork::Report(double fractionDone) {
   bar_->setValue(static_cast<int>(clamped * BarSteps));
   // The first report turns the loop at once: the window may not have been drawn since a
   // dialog closed over it.
-  if (!sinceTurn_.isValid() || sinceTurn_.elapsed() >= TurnIntervalMs) TurnEventLoop();
+  if (!sinceTurn_.isValid() || sinceTurn_.elapsed() >= turnIntervalMs) TurnEventLoop();
+}
+
+qint64 LongWork::TurnIntervalMs() {
+  return turnIntervalMs;
+}
+
+void LongWork::SetTurnInterval(qint64 ms) {
+  turnIntervalMs = ms >= 0 ? ms : UsualTurnIntervalMs;
 }
 
 void LongWork::TurnEventLoop() {

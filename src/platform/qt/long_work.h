@@ -24,6 +24,11 @@ class LongWork : public QObject {
   LongWork(const LongWork&) = delete;
   LongWork& operator=(const LongWork&) = delete;
 
+  // How long an action runs before its work counts as long, and how often the loop turns
+  // then. Tests set 0 to turn at every report; a negative value restores the usual interval.
+  static qint64 TurnIntervalMs();
+  static void SetTurnInterval(qint64 ms);
+
   void Report(double fractionDone);
   // While a box or a dialog waits for the person, the input is theirs and no bar is shown.
   void Pause();

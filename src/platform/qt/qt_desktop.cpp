@@ -1,6 +1,7 @@
 #include "platform/qt/qt_desktop.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -35,15 +36,18 @@ int TitleBarWidth(const QString& caption) {
 
 // While a box or a dialog waits for the person, the cursor is the normal one and the input is
 // theirs; the busy cursor is back when the program goes on with the action.
+// The action's own time starts again after the wait.
 class WaitingForPerson {
  public:
-  WaitingForPerson(bool busy, LongWork* work) : busy_(busy), work_(work) {
+  WaitingForPerson(bool busy, LongWork* work, QElapsedTimer& actionTime)
+      : busy_(busy), work_(work), actionTime_(actionTime) {
     if (busy_) QApplication::restoreOverrideCursor();
     if (work_ != nullptr) work_->Pause();
   }
   ~WaitingForPerson() {
     if (work_ != nullptr) work_->Resume();
     if (busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    actionTime_.restart();
   }
   WaitingForPerson(const WaitingForPerson&) = delete;
   WaitingForPerson& operator=(const WaitingForPerson&) = delete;
@@ -51,10 +55,11 @@ class WaitingForPerson {
  private:
   bool busy_;
   LongWork* work_;
+  QElapsedTimer& actionTime_;
 };
 
 void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption, bool busy,
-             LongWork* work) {
+             LongWork* work, QElapsedTimer& actionTime) {
   // No owner window, as the program's boxes have none.
   QMessageBox box(icon, ToQString(caption), ToQString(text), QMessageBox::Ok);
   // The box sizes itself to its layout, so the room for the caption goes into the layout.
@@ -62,7 +67,7 @@ void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string&
     layout->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0, QSizePolicy::Minimum),
                     layout->rowCount(), 0, 1, layout->columnCount());
   }
-  const WaitingForPerson waiting(busy, work);
+  const WaitingForPerson waiting(busy, work, actionTime);
   box.exec();
 }
 
@@ -73,11 +78,11 @@ QtDesktop::QtDesktop(PrintTarget printTarget) : printTarget_(std::move(printTarg
 QtDesktop::~QtDesktop() = default;
 
 void QtDesktop::ShowMessage(const std::string& text, const std::string& caption) {
-  ShowBox(QMessageBox::NoIcon, text, caption, busy_, work_.get());
+  ShowBox(QMessageBox::NoIcon, text, caption, busy_, work_.get(), actionTime_);
 }
 
 void QtDesktop::ShowError(const std::string& text, const std::string& caption) {
-  ShowBox(QMessageBox::Critical, text, caption, busy_, work_.get());
+  ShowBox(QMessageBox::Critical, text, caption, busy_, work_.get(), actionTime_);
 }
 
 bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
@@ -105,7 +110,7 @@ bool QtDesktop::ExecuteFileDialog(FileDialog& dialog) {
   if (!dialog.FileName.empty()) box.selectFile(ToQString(dialog.FileName));
   int result = QDialog::Rejected;
   {
-    const WaitingForPerson waiting(busy_, work_.get());
+    const WaitingForPerson waiting(busy_, work_.get(), actionTime_);
     result = box.exec();
   }
   if (result != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
@@ -151,6 +156,7 @@ void QtDesktop::ShowBusy(bool busy) {
   busy_ = busy;
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    actionTime_.start();
     return;
   }
   if (work_ != nullptr) {
@@ -163,9 +169,14 @@ void QtDesktop::ShowBusy(bool busy) {
 }
 
 void QtDesktop::ShowProgress(double fractionDone) {
-  // Work outside an action has no end to wait for, so it does not answer in between.
+  // Work outside an action has no end to wait for, so it does not answer in between. A short
+  // action ends before the loop would turn: what the person typed meanwhile comes after it,
+  // as it always does.
   if (!busy_) return;
-  if (work_ == nullptr) work_ = std::make_unique<LongWork>(view_.get());
+  if (work_ == nullptr) {
+    if (actionTime_.elapsed() < LongWork::TurnIntervalMs()) return;
+    work_ = std::make_unique<LongWork>(view_.get());
+  }
   work_->Report(fractionDone);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <memory>
 
 #include "platform/desktop.h"
@@ -42,6 +43,8 @@ class QtDesktop : public Desktop {
   PrintTarget printTarget_;
   bool busy_ = false;
   std::unique_ptr<FormView> view_;
-  // The long part of the current action, from its first report of progress.
+  // The time the current action has run since it started or a person answered it, and its
+  // long part, from the first report of progress after that time grew long.
+  QElapsedTimer actionTime_;
   std::unique_ptr<LongWork> work_;
 };

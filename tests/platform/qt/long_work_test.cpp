@@ -6,6 +6,7 @@
 
 #include "platform/parallel_passes.h"
 #include "platform/qt/chart_view.h"
+#include "platform/qt/long_work.h"
 #include "qt_window_fixture.h"
 
 namespace {
@@ -29,14 +30,17 @@ class LoopTurns {
 
 }  // namespace
 
-// Long work is cut finer than usual here, so that a few seconds of recording are split.
+// Long work is cut finer than usual here, so that a few seconds of recording are split, and
+// every action's work counts as long.
 class LongWorkTest : public QtWindowTest {
  protected:
   void SetUp() override {
     QtWindowTest::SetUp();
     SetSliceSamples(600);
+    LongWork::SetTurnInterval(0);
   }
   void TearDown() override {
+    LongWork::SetTurnInterval(-1);
     SetSliceSamples(0);
     QtWindowTest::TearDown();
   }
