@@ -3,8 +3,11 @@
 #include <qwt_interval.h>
 #include <qwt_legend.h>
 #include <qwt_plot_canvas.h>
+#include <qwt_plot_layout.h>
 #include <qwt_scale_div.h>
+#include <qwt_scale_widget.h>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMap>
 #include <QMouseEvent>
 #include <QRubberBand>
@@ -78,6 +81,7 @@ class MouseNavigation : public QObject {
     if (event.button() != Qt::LeftButton && event.button() != Qt::RightButton) return;
     held_ = event.button();
     from_ = event.pos();
+    grabbed_ = ValueAt(from_);
   }
 
   void Move(const QPoint& to) {
@@ -85,11 +89,9 @@ class MouseNavigation : public QObject {
       band_->setGeometry(QRect(from_, to).normalized());
       band_->show();
     } else if (held_ == Qt::RightButton) {
-      // Every move pans at once, so the grabbed value stays under the pointer.
-      const ChartPoint grabbed = ValueAt(from_);
+      // Every move pans at once and brings the value grabbed back under the pointer.
       const ChartPoint pointed = ValueAt(to);
-      chart_.Pan(ChartPoint{grabbed.X - pointed.X, grabbed.Y - pointed.Y}, Whole());
-      from_ = to;
+      chart_.Pan(ChartPoint{grabbed_.X - pointed.X, grabbed_.Y - pointed.Y}, Whole());
     }
   }
 
@@ -135,6 +137,7 @@ class MouseNavigation : public QObject {
   QRubberBand* band_ = new QRubberBand(QRubberBand::Rectangle, view_.canvas());
   Qt::MouseButton held_ = Qt::NoButton;
   QPoint from_;
+  ChartPoint grabbed_{};
 };
 
 QString LegendTitle(const ChartSeries& series) {
@@ -155,6 +158,7 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
   }
   new MouseNavigation(*this, chart);
 
+  KeepScalesSteady();
   for (std::size_t i = 0; i < chart.SeriesCount(); ++i) {
     ChartSeries* series = chart.GetSeries(static_cast<int>(i));
     if (auto* line = dynamic_cast<LineSeries*>(series)) {
@@ -245,6 +249,20 @@ AxisRange ChartView::WholeRange(int axisId) const {
     }
   }
   return whole.isValid() ? AxisRange{whole.minValue(), whole.maxValue()} : AxisRange{1.0, 0.0};
+}
+
+void ChartView::KeepScalesSteady() {
+  // The canvas ends where the time scale ends, and both scales leave room for the widest labels
+  // they are likely to write: the sample numbers of a day and values of a few hundred.
+  plotLayout()->setAlignCanvasToScale(QwtPlot::yLeft, true);
+  plotLayout()->setAlignCanvasToScale(QwtPlot::yRight, true);
+  QwtScaleWidget* time = axisWidget(QwtPlot::xBottom);
+  const int halfTimeLabel = QFontMetrics(time->font()).horizontalAdvance("00,000,000") / 2;
+  time->setMinBorderDist(halfTimeLabel, halfTimeLabel);
+  QwtScaleDraw* values = axisScaleDraw(QwtPlot::yLeft);
+  values->setMinimumExtent(
+      QFontMetrics(axisWidget(QwtPlot::yLeft)->font()).horizontalAdvance("-000.000") +
+      values->maxTickLength() + values->spacing() + values->penWidth());
 }
 
 void ChartView::SetScaleDraw(int axisId, QwtScaleDraw* draw) {

@@ -52,6 +52,9 @@ class ChartView : public QwtPlot {
   AxisRange BarLabelSpan() const;
   void ShowBarLabels();
   void SetShown(QwtPlotItem& item, bool shown);
+  // So that the scales do not jump while a zoom or pan changes their labels, and a value under
+  // the pointer stays there.
+  void KeepScalesSteady();
   void SetScaleDraw(int axisId, QwtScaleDraw* draw);
 
   Chart& chart_;
