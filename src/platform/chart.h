@@ -174,7 +174,8 @@ class Chart : public Control {
   int Perspective3D = 15;
   int MarginRight = 3;
   int MarginTop = 4;
-  // The wheel zooms about the pointer; otherwise it does nothing, and never pans.
+  // Every chart zooms to a dragged rectangle and pans with the mouse; where this is set, the
+  // wheel zooms about the pointer too. The wheel never pans.
   bool MouseWheelZooms = false;
   PrintMargins Margins;
 

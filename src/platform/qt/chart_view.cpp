@@ -156,9 +156,9 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
     SetScaleDraw(axisId, new NumberScaleDraw());
     axisScaleDraw(axisId)->enableComponent(QwtAbstractScaleDraw::Backbone, axis->AxisLineVisible);
   }
+  KeepScalesSteady();
   new MouseNavigation(*this, chart);
 
-  KeepScalesSteady();
   for (std::size_t i = 0; i < chart.SeriesCount(); ++i) {
     ChartSeries* series = chart.GetSeries(static_cast<int>(i));
     if (auto* line = dynamic_cast<LineSeries*>(series)) {
@@ -226,7 +226,7 @@ void ChartView::FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAu
     return;
   }
   // The plot's own scaling takes over only when the model's axis becomes automatic: until
-  // then the plot keeps what was set on it, such as the scale of the bar labels.
+  // then the plot keeps what was set on it.
   if (axis.Automatic()) {
     if (!shownAutomatic) setAxisAutoScale(axisId, true);
   } else {
