@@ -1,6 +1,7 @@
 #include "platform/chart.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "platform/exception.h"
@@ -25,20 +26,39 @@ void ChartAxis::SetMinMax(double minimum, double maximum) {
   chart_.Changed();
 }
 
-void ChartAxis::Zoom(double factor, const AxisRange& whole) {
-  if (whole.Empty() || !(factor > 0.0)) return;
-  const AxisRange shown = automatic_ ? whole : AxisRange{minimum_, maximum_};
-  const double width = (shown.Max - shown.Min) * factor;
-  const double wholeWidth = whole.Max - whole.Min;
+AxisRange ChartAxis::Shown(const AxisRange& whole) const {
+  return automatic_ ? whole : AxisRange{minimum_, maximum_};
+}
+
+void ChartAxis::ShowInside(double minimum, double width, const AxisRange& whole) {
+  if (!std::isfinite(minimum) || !std::isfinite(width)) return;
   // A zoom out and back in again lands a rounding error short of the whole width.
   constexpr double Rounding = 1e-9;
-  if (width >= wholeWidth * (1.0 - Rounding)) {
+  if (width >= (whole.Max - whole.Min) * (1.0 - Rounding)) {
     SetAutomatic(true);
     return;
   }
-  const double middle = (shown.Min + shown.Max) / 2.0;
-  const double minimum = std::clamp(middle - width / 2.0, whole.Min, whole.Max - width);
+  minimum = std::clamp(minimum, whole.Min, whole.Max - width);
   SetMinMax(minimum, minimum + width);
+}
+
+void ChartAxis::ZoomTo(const AxisRange& range, const AxisRange& whole) {
+  if (whole.Empty()) return;
+  const double minimum = std::max(range.Min, whole.Min);
+  const double maximum = std::min(range.Max, whole.Max);
+  if (!(maximum > minimum)) return;
+  ShowInside(minimum, maximum - minimum, whole);
+}
+
+void ChartAxis::Zoom(double factor, double about, const AxisRange& whole) {
+  if (whole.Empty() || !(factor > 0.0)) return;
+  const AxisRange shown = Shown(whole);
+  ShowInside(about - (about - shown.Min) * factor, (shown.Max - shown.Min) * factor, whole);
+}
+
+void ChartAxis::Pan(double delta, const AxisRange& whole) {
+  if (automatic_ || whole.Empty()) return;
+  ShowInside(minimum_ + delta, maximum_ - minimum_, whole);
 }
 
 void ChartSeries::SetActive(bool active) {
@@ -78,6 +98,21 @@ void Chart::AddTitleLine(const std::string& line) {
 void Chart::UndoZoom() {
   leftAxis_.SetAutomatic(true);
   bottomAxis_.SetAutomatic(true);
+}
+
+void Chart::ZoomTo(const ChartArea& area, const ChartArea& whole) {
+  bottomAxis_.ZoomTo(area.X, whole.X);
+  leftAxis_.ZoomTo(area.Y, whole.Y);
+}
+
+void Chart::Zoom(double factor, const ChartPoint& about, const ChartArea& whole) {
+  bottomAxis_.Zoom(factor, about.X, whole.X);
+  leftAxis_.Zoom(factor, about.Y, whole.Y);
+}
+
+void Chart::Pan(const ChartPoint& delta, const ChartArea& whole) {
+  bottomAxis_.Pan(delta.X, whole.X);
+  leftAxis_.Pan(delta.Y, whole.Y);
 }
 
 void Chart::AddSeries(ChartSeries* series) {

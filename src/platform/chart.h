@@ -17,6 +17,16 @@ struct AxisRange {
   bool Empty() const { return !(Min <= Max); }
 };
 
+// A point and an area in a chart's values: X along the bottom axis, Y along the left one.
+struct ChartPoint {
+  double X;
+  double Y;
+};
+struct ChartArea {
+  AxisRange X;
+  AxisRange Y;
+};
+
 // An axis of a chart. It scales automatically to what the chart's shown series hold, or
 // shows a range of its own. Its setters tell the chart's observers.
 class ChartAxis {
@@ -32,17 +42,28 @@ class ChartAxis {
   double Maximum() const { return maximum_; }
   // Shows minimum .. maximum, which ends automatic scaling.
   void SetMinMax(double minimum, double maximum);
-  // Zooms about the middle of what the axis shows, to `factor` times its width (below 1 zooms
-  // in). `whole` is what the axis shows when it is automatic: a zoom never shows values
-  // outside it, and one that would show all of it makes the axis automatic again. Without a
-  // whole (no shown series holds a value) the axis stays as it is.
-  void Zoom(double factor, const AxisRange& whole);
+  // A person's zoom and pan. `whole` is what the axis shows when it is automatic: they never
+  // show values outside it, and one that would show all of it makes the axis automatic again.
+  // Without a whole (no shown series holds a value) the axis stays as it is.
+  //
+  // Shows `range`, cut to the whole.
+  void ZoomTo(const AxisRange& range, const AxisRange& whole);
+  // Zooms to `factor` times the shown width (below 1 zooms in), keeping `about` where it is
+  // within what is shown.
+  void Zoom(double factor, double about, const AxisRange& whole);
+  // Moves what is shown by `delta` at the same width, as far as the whole allows; a view of
+  // the whole has nothing to move.
+  void Pan(double delta, const AxisRange& whole);
 
   bool AxisLineVisible = true;
   // The smallest step between two labels; 0 lets the axis choose any step.
   double Increment = 0.0;
 
  private:
+  AxisRange Shown(const AxisRange& whole) const;
+  // Shows `width` from `minimum` on, moved inside the whole, or the whole once it is as wide.
+  void ShowInside(double minimum, double width, const AxisRange& whole);
+
   Chart& chart_;
   std::string title_;
   bool automatic_ = true;
@@ -135,6 +156,10 @@ class Chart : public Control {
   const ChartAxis& BottomAxis() const { return bottomAxis_; }
   // Back to the whole picture: both axes automatic again.
   void UndoZoom();
+  // The axes' zoom and pan together, each axis with its own range (see ChartAxis).
+  void ZoomTo(const ChartArea& area, const ChartArea& whole);
+  void Zoom(double factor, const ChartPoint& about, const ChartArea& whole);
+  void Pan(const ChartPoint& delta, const ChartArea& whole);
 
   void AddSeries(ChartSeries* series);
   std::size_t SeriesCount() const { return series_.size(); }
@@ -149,7 +174,8 @@ class Chart : public Control {
   int Perspective3D = 15;
   int MarginRight = 3;
   int MarginTop = 4;
-  // The wheel zooms; no chart of the window ever pans.
+  // Every chart zooms to a dragged rectangle and pans with the mouse; where this is set, the
+  // wheel zooms about the pointer too. The wheel never pans.
   bool MouseWheelZooms = false;
   PrintMargins Margins;
 

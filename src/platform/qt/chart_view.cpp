@@ -3,13 +3,21 @@
 #include <qwt_interval.h>
 #include <qwt_legend.h>
 #include <qwt_plot_canvas.h>
-#include <qwt_plot_magnifier.h>
+#include <qwt_plot_layout.h>
 #include <qwt_scale_div.h>
+#include <qwt_scale_widget.h>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMap>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QStringList>
 #include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "platform/qt/axis_scale.h"
 #include "platform/qt/depth_bar_chart.h"
@@ -26,34 +34,111 @@ constexpr QSize ReadableChartSize(480, 300);
 // printer's resolution and they keep their weight on paper.
 constexpr double LineWidth = 1.0;
 
-// Qwt's default wheel factor zooms out on a forward turn; the inverse zooms in.
-constexpr double WheelZoomFactor = 1.0 / 0.9;
+// One notch of the wheel forward shows this much of the width; backward shows the inverse.
+constexpr double WheelZoomInFactor = 0.9;
+constexpr double WheelNotch = 120.0;
 
-// The wheel zooms the chart's axes, as the chart component's own zoom does: a zoomed axis
-// shows a range of its own until a zoom out reaches the whole again, a double-click asks for
-// the whole at once, and code can make the axes automatic again (every load does).
-class WheelZoom : public QwtPlotMagnifier {
+// A left drag shorter than this on either side is taken for a click and does nothing.
+constexpr int MinimumDragPixels = 4;
+
+// The mouse zooms and pans the chart's axes as the chart component lets a person do: a left
+// drag down and to the right shows the rectangle it spans, a left drag up and to the left and a
+// double-click show the whole again, a right drag moves the shown values with the pointer, and
+// the wheel, where the chart allows it, zooms about the pointer. The model decides every range;
+// this only turns the gestures into its calls.
+class MouseNavigation : public QObject {
  public:
-  WheelZoom(ChartView& view, Chart& chart)
-      : QwtPlotMagnifier(view.canvas()), view_(view), chart_(chart) {}
-
-  bool eventFilter(QObject* object, QEvent* event) override {
-    if (object == parent() && event->type() == QEvent::MouseButtonDblClick) {
-      chart_.UndoZoom();
-      return true;
-    }
-    return QwtPlotMagnifier::eventFilter(object, event);
+  MouseNavigation(ChartView& view, Chart& chart) : QObject(&view), view_(view), chart_(chart) {
+    view.canvas()->installEventFilter(this);
   }
 
- protected:
-  void rescale(double factor) override {
-    chart_.LeftAxis().Zoom(factor, view_.WholeRange(QwtPlot::yLeft));
-    chart_.BottomAxis().Zoom(factor, view_.WholeRange(QwtPlot::xBottom));
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (object != view_.canvas()) return false;
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+        Press(*static_cast<QMouseEvent*>(event));
+        return true;
+      case QEvent::MouseMove:
+        Move(static_cast<QMouseEvent*>(event)->pos());
+        return true;
+      case QEvent::MouseButtonRelease:
+        Release(*static_cast<QMouseEvent*>(event));
+        return true;
+      case QEvent::MouseButtonDblClick:
+        chart_.UndoZoom();
+        return true;
+      case QEvent::Wheel:
+        if (!chart_.MouseWheelZooms) return false;
+        Turn(*static_cast<QWheelEvent*>(event));
+        return true;
+      default:
+        return false;
+    }
   }
 
  private:
+  void Press(const QMouseEvent& event) {
+    if (held_ != Qt::NoButton) return;
+    if (event.button() != Qt::LeftButton && event.button() != Qt::RightButton) return;
+    held_ = event.button();
+    from_ = event.pos();
+    grabbed_ = ValueAt(from_);
+  }
+
+  void Move(const QPoint& to) {
+    if (held_ == Qt::LeftButton) {
+      band_->setGeometry(QRect(from_, to).normalized());
+      band_->show();
+    } else if (held_ == Qt::RightButton) {
+      // Every move pans at once and brings the value grabbed back under the pointer.
+      const ChartPoint pointed = ValueAt(to);
+      chart_.Pan(ChartPoint{grabbed_.X - pointed.X, grabbed_.Y - pointed.Y}, Whole());
+    }
+  }
+
+  void Release(const QMouseEvent& event) {
+    if (event.button() != held_) return;
+    held_ = Qt::NoButton;
+    if (event.button() != Qt::LeftButton) return;
+    band_->hide();
+    const QPoint to = event.pos();
+    const QPoint drag = to - from_;
+    if (std::abs(drag.x()) < MinimumDragPixels || std::abs(drag.y()) < MinimumDragPixels) return;
+    if (drag.x() < 0 && drag.y() < 0) {
+      chart_.UndoZoom();
+      return;
+    }
+    const ChartPoint a = ValueAt(from_);
+    const ChartPoint b = ValueAt(to);
+    chart_.ZoomTo(ChartArea{AxisRange{std::min(a.X, b.X), std::max(a.X, b.X)},
+                            AxisRange{std::min(a.Y, b.Y), std::max(a.Y, b.Y)}},
+                  Whole());
+  }
+
+  void Turn(const QWheelEvent& event) {
+    const int delta = event.angleDelta().y();
+    if (delta == 0) return;
+    const QPointF at = event.position();
+    chart_.Zoom(std::pow(WheelZoomInFactor, delta / WheelNotch), ValueAt(at), Whole());
+  }
+
+  // The values at a canvas pixel, as the plot shows them now.
+  ChartPoint ValueAt(const QPointF& pixel) {
+    view_.FlushReplot();
+    return {view_.canvasMap(QwtPlot::xBottom).invTransform(pixel.x()),
+            view_.canvasMap(QwtPlot::yLeft).invTransform(pixel.y())};
+  }
+
+  ChartArea Whole() const {
+    return {view_.WholeRange(QwtPlot::xBottom), view_.WholeRange(QwtPlot::yLeft)};
+  }
+
   ChartView& view_;
   Chart& chart_;
+  QRubberBand* band_ = new QRubberBand(QRubberBand::Rectangle, view_.canvas());
+  Qt::MouseButton held_ = Qt::NoButton;
+  QPoint from_;
+  ChartPoint grabbed_{};
 };
 
 // Paints a canvas with the picture it had when this began, whatever asks it to repaint: the
@@ -97,14 +182,8 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
     SetScaleDraw(axisId, new NumberScaleDraw());
     axisScaleDraw(axisId)->enableComponent(QwtAbstractScaleDraw::Backbone, axis->AxisLineVisible);
   }
-  if (chart.MouseWheelZooms) {
-    // The wheel only: no dragging, no keys, and no panner, so the wheel never pans.
-    auto* magnifier = new WheelZoom(*this, chart);
-    magnifier->setMouseButton(Qt::NoButton);
-    magnifier->setZoomInKey(Qt::Key_unknown, Qt::NoModifier);
-    magnifier->setZoomOutKey(Qt::Key_unknown, Qt::NoModifier);
-    magnifier->setWheelFactor(WheelZoomFactor);
-  }
+  KeepScalesSteady();
+  new MouseNavigation(*this, chart);
 
   for (std::size_t i = 0; i < chart.SeriesCount(); ++i) {
     ChartSeries* series = chart.GetSeries(static_cast<int>(i));
@@ -197,8 +276,12 @@ void ChartView::ShowChartTexts() {
 }
 
 void ChartView::FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAutomatic) {
+  if (axisId == QwtPlot::xBottom && !barLabels_.isEmpty()) {
+    ShowBarLabels();
+    return;
+  }
   // The plot's own scaling takes over only when the model's axis becomes automatic: until
-  // then the plot keeps what was set on it, such as the scale of the bar labels.
+  // then the plot keeps what was set on it.
   if (axis.Automatic()) {
     if (!shownAutomatic) setAxisAutoScale(axisId, true);
   } else {
@@ -208,6 +291,7 @@ void ChartView::FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAu
 }
 
 AxisRange ChartView::WholeRange(int axisId) const {
+  if (axisId == QwtPlot::xBottom && !barLabels_.isEmpty()) return BarLabelSpan();
   // What the plot's automatic scaling covers: every shown item that scales the axis.
   QwtInterval whole;
   for (const QwtPlotItem* item : itemList()) {
@@ -220,6 +304,20 @@ AxisRange ChartView::WholeRange(int axisId) const {
     }
   }
   return whole.isValid() ? AxisRange{whole.minValue(), whole.maxValue()} : AxisRange{1.0, 0.0};
+}
+
+void ChartView::KeepScalesSteady() {
+  // The canvas ends where the time scale ends, and both scales leave room for the widest labels
+  // they are likely to write: the sample numbers of a day and values of a few hundred.
+  plotLayout()->setAlignCanvasToScale(QwtPlot::yLeft, true);
+  plotLayout()->setAlignCanvasToScale(QwtPlot::yRight, true);
+  QwtScaleWidget* time = axisWidget(QwtPlot::xBottom);
+  const int halfTimeLabel = QFontMetrics(time->font()).horizontalAdvance("00,000,000") / 2;
+  time->setMinBorderDist(halfTimeLabel, halfTimeLabel);
+  QwtScaleDraw* values = axisScaleDraw(QwtPlot::yLeft);
+  values->setMinimumExtent(
+      QFontMetrics(axisWidget(QwtPlot::yLeft)->font()).horizontalAdvance("-000.000") +
+      values->maxTickLength() + values->spacing() + values->penWidth());
 }
 
 void ChartView::SetScaleDraw(int axisId, QwtScaleDraw* draw) {
@@ -265,22 +363,36 @@ void ChartView::ArrangeBars() {
   int shown = 0;
   for (auto& [series, bars] : bars_) shown += series->Active() ? 1 : 0;
   int place = 0;
-  QMap<double, QString> labels;
+  barLabels_.clear();
   for (auto& [series, bars] : bars_) {
     if (!series->Active()) continue;
     bars->SetPlace(place++, shown);
     for (const BarPoint& point : series->Points()) {
-      if (!labels.contains(point.X)) labels.insert(point.X, ToQString(point.Label));
+      if (!barLabels_.contains(point.X)) barLabels_.insert(point.X, ToQString(point.Label));
     }
   }
-  if (labels.isEmpty()) {
+  if (barLabels_.isEmpty()) {
     SetScaleDraw(QwtPlot::xBottom, new NumberScaleDraw());
     setAxisAutoScale(QwtPlot::xBottom);
     return;
   }
-  // One tick per bar group, each named by its label.
-  QList<double> ticks = labels.keys();
-  SetScaleDraw(QwtPlot::xBottom, new LabelScaleDraw(labels));
-  setAxisScaleDiv(QwtPlot::xBottom, QwtScaleDiv(ticks.front() - 0.5, ticks.back() + 0.5,
-                                                QList<double>(), QList<double>(), ticks));
+  SetScaleDraw(QwtPlot::xBottom, new LabelScaleDraw(barLabels_));
+  ShowBarLabels();
+}
+
+AxisRange ChartView::BarLabelSpan() const {
+  return {barLabels_.firstKey() - 0.5, barLabels_.lastKey() + 0.5};
+}
+
+void ChartView::ShowBarLabels() {
+  // One tick per bar group in what the axis shows, each named by its label.
+  const ChartAxis& axis = chart_.BottomAxis();
+  const AxisRange shown =
+      axis.Automatic() ? BarLabelSpan() : AxisRange{axis.Minimum(), axis.Maximum()};
+  QList<double> ticks;
+  for (const double x : barLabels_.keys()) {
+    if (x >= shown.Min && x <= shown.Max) ticks << x;
+  }
+  setAxisScaleDiv(QwtPlot::xBottom,
+                  QwtScaleDiv(shown.Min, shown.Max, QList<double>(), QList<double>(), ticks));
 }

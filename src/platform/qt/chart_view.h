@@ -1,7 +1,8 @@
 #pragma once
 
 #include <qwt_plot.h>
-
+#include <QMap>
+#include <QString>
 #include <memory>
 #include <vector>
 
@@ -14,7 +15,7 @@ class ReducedCurve;
 
 // A chart of the model as a Qwt plot: its title, axis titles, a legend of the shown series,
 // line series drawn reduced to pixel columns, bar series side by side, the axes as the model's
-// axes say, and the mouse wheel zooming when the chart allows it. However many model changes come
+// axes say, and the mouse zooming and panning them. However many model changes come
 // in one turn of the event loop, the plot is drawn again once.
 class ChartView : public QwtPlot {
   Q_OBJECT
@@ -54,12 +55,19 @@ class ChartView : public QwtPlot {
   void FollowLineSeries(LineSeries& series);
   void FollowBarSeries(BarSeries& series, DepthBarChart* bars);
   void ArrangeBars();
+  // The bottom axis of a chart with bars is labelled by bar group.
+  AxisRange BarLabelSpan() const;
+  void ShowBarLabels();
   void SetShown(QwtPlotItem& item, bool shown);
+  // So that the scales do not jump while a zoom or pan changes their labels, and a value under
+  // the pointer stays there.
+  void KeepScalesSteady();
   void SetScaleDraw(int axisId, QwtScaleDraw* draw);
 
   Chart& chart_;
   std::vector<ReducedCurve*> curves_;
   std::vector<std::pair<BarSeries*, DepthBarChart*>> bars_;
+  QMap<double, QString> barLabels_;
   bool leftAutomatic_ = true;
   bool bottomAutomatic_ = true;
   bool replotPending_ = false;

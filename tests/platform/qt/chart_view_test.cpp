@@ -2,13 +2,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QWheelEvent>
 #include <QtTest/QTest>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <utility>
 
 #include "platform/exception.h"
 #include "platform/qt/array_series_data.h"
@@ -25,15 +28,60 @@ QByteArray ReadAll(const QString& fileName) {
   return file.readAll();
 }
 
-// Turns the mouse wheel over the middle of the plot's canvas: forward (positive) zooms in.
-void TurnWheel(ChartView& plot, int notches) {
+QPointF CanvasCentre(const ChartView& plot) {
+  return QPointF(plot.canvas()->width() / 2.0, plot.canvas()->height() / 2.0);
+}
+
+// Turns the mouse wheel over a point of the plot's canvas: forward (positive) zooms in.
+void TurnWheel(ChartView& plot, int notches, const QPointF& at) {
   QWidget* canvas = plot.canvas();
-  const QPointF centre(canvas->width() / 2.0, canvas->height() / 2.0);
-  QWheelEvent wheel(centre, QPointF(canvas->mapToGlobal(centre.toPoint())), QPoint(),
+  QWheelEvent wheel(at, QPointF(canvas->mapToGlobal(at.toPoint())), QPoint(),
                     QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                     false);
   QApplication::sendEvent(canvas, &wheel);
   plot.FlushReplot();
+}
+
+void TurnWheel(ChartView& plot, int notches) {
+  TurnWheel(plot, notches, CanvasCentre(plot));
+}
+
+void SendMouse(QWidget* canvas, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+               const QPoint& at) {
+  QMouseEvent event(type, at, canvas->mapToGlobal(at), button, held, Qt::NoModifier);
+  QApplication::sendEvent(canvas, &event);
+}
+
+// Presses a button over the canvas, moves to `to` in a few steps holding it, and lets go.
+void Drag(ChartView& plot, Qt::MouseButton button, const QPoint& from, const QPoint& to) {
+  QWidget* canvas = plot.canvas();
+  SendMouse(canvas, QEvent::MouseButtonPress, button, button, from);
+  constexpr int Steps = 5;
+  for (int step = 1; step <= Steps; ++step) {
+    SendMouse(canvas, QEvent::MouseMove, Qt::NoButton, button, from + (to - from) * step / Steps);
+  }
+  SendMouse(canvas, QEvent::MouseButtonRelease, button, Qt::NoButton, to);
+  plot.FlushReplot();
+}
+
+// The values at a canvas pixel as the plot shows them now.
+QPointF ValueAt(const ChartView& plot, const QPointF& pixel) {
+  return {plot.canvasMap(QwtPlot::xBottom).invTransform(pixel.x()),
+          plot.canvasMap(QwtPlot::yLeft).invTransform(pixel.y())};
+}
+
+QPointF PixelOf(const ChartView& plot, const QPointF& value) {
+  return {plot.canvasMap(QwtPlot::xBottom).transform(value.x()),
+          plot.canvasMap(QwtPlot::yLeft).transform(value.y())};
+}
+
+// A thousandth of a pixel: the view's values come from the pixels the mouse gives.
+constexpr double PixelTolerance = 1e-3;
+
+void ExpectAtPixel(const ChartView& plot, const QPointF& value, const QPointF& pixel) {
+  const QPointF shownAt = PixelOf(plot, value);
+  EXPECT_NEAR(shownAt.x(), pixel.x(), PixelTolerance);
+  EXPECT_NEAR(shownAt.y(), pixel.y(), PixelTolerance);
 }
 
 }  // namespace
@@ -348,4 +396,137 @@ TEST_F(ChartViewTest, TheImpactCountAxisStepsByWholeNumbers) {
        {QwtScaleDiv::MajorTick, QwtScaleDiv::MediumTick, QwtScaleDiv::MinorTick}) {
     for (const double tick : scale.ticks(type)) EXPECT_EQ(tick, std::round(tick)) << tick;
   }
+}
+
+TEST_F(ChartViewTest, ALeftDragShowsItsRectangleAndADragBackUpAndLeftShowsTheWhole) {
+  ChartView* plot = &ShowHullX();
+  const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
+  const QwtInterval wholeY = plot->axisInterval(QwtPlot::yLeft);
+  const QPoint topLeft(plot->canvas()->width() / 5, plot->canvas()->height() / 4);
+  const QPoint bottomRight(plot->canvas()->width() / 2, plot->canvas()->height() * 3 / 4);
+  const QPointF first = ValueAt(*plot, topLeft);
+  const QPointF last = ValueAt(*plot, bottomRight);
+
+  Drag(*plot, Qt::LeftButton, topLeft, bottomRight);
+  EXPECT_FALSE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_FALSE(Window().Chart1->LeftAxis().Automatic());
+  const double width = wholeX.width();
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::xBottom).minValue(), first.x(), width * 1e-12);
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::xBottom).maxValue(), last.x(), width * 1e-12);
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::yLeft).minValue(), last.y(), wholeY.width() * 1e-12);
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::yLeft).maxValue(), first.y(), wholeY.width() * 1e-12);
+
+  // A click, or a drag of a pixel or two, is no rectangle.
+  const QwtInterval zoomed = plot->axisInterval(QwtPlot::xBottom);
+  for (const QPoint& by : {QPoint(0, 0), QPoint(2, 40), QPoint(40, -3), QPoint(-3, -3)}) {
+    Drag(*plot, Qt::LeftButton, topLeft, topLeft + by);
+    EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), zoomed) << by.x() << "," << by.y();
+  }
+
+  Drag(*plot, Qt::LeftButton, bottomRight, topLeft);
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_TRUE(Window().Chart1->LeftAxis().Automatic());
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), wholeX);
+  EXPECT_EQ(plot->axisInterval(QwtPlot::yLeft), wholeY);
+}
+
+TEST_F(ChartViewTest, ARightDragMovesTheShownValuesWithThePointerAsFarAsTheData) {
+  ChartView* plot = &ShowHullX();
+  const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
+  const QwtInterval wholeY = plot->axisInterval(QwtPlot::yLeft);
+  const int w = plot->canvas()->width();
+  const int h = plot->canvas()->height();
+
+  // At the whole view there is nothing to move.
+  Drag(*plot, Qt::RightButton, QPoint(w / 2, h / 2), QPoint(w / 4, h / 3));
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), wholeX);
+  EXPECT_EQ(plot->axisInterval(QwtPlot::yLeft), wholeY);
+
+  Drag(*plot, Qt::LeftButton, QPoint(w * 2 / 5, h / 3), QPoint(w * 3 / 5, h * 2 / 3));
+  const QwtInterval zoomedX = plot->axisInterval(QwtPlot::xBottom);
+  const QPoint grab(w / 2, h / 2);
+  const QPoint to = grab + QPoint(-w / 10, h / 8);
+  const QPointF grabbed = ValueAt(*plot, grab);
+  Drag(*plot, Qt::RightButton, grab, to);
+  ExpectAtPixel(*plot, grabbed, to);
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::xBottom).width(), zoomedX.width(), 1e-9);
+
+  // Far past the first sample and the highest value: the view stops at them.
+  Drag(*plot, Qt::RightButton, grab, QPoint(w * 10, h * 10));
+  EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::xBottom).minValue(), wholeX.minValue());
+  EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::yLeft).maxValue(), wholeY.maxValue());
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::xBottom).width(), zoomedX.width(), 1e-9);
+  Drag(*plot, Qt::RightButton, grab, QPoint(-w * 10, -h * 10));
+  EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::xBottom).maxValue(), wholeX.maxValue());
+  EXPECT_DOUBLE_EQ(plot->axisInterval(QwtPlot::yLeft).minValue(), wholeY.minValue());
+}
+
+TEST_F(ChartViewTest, TheWheelZoomsAboutThePointer) {
+  ChartView* plot = &ShowHullX();
+  const QwtInterval wholeX = plot->axisInterval(QwtPlot::xBottom);
+  const QPointF at(plot->canvas()->width() * 0.15, plot->canvas()->height() * 0.7);
+  const QPointF pointed = ValueAt(*plot, at);
+
+  TurnWheel(*plot, 3, at);
+  EXPECT_NEAR(plot->axisInterval(QwtPlot::xBottom).width(), wholeX.width() * std::pow(0.9, 3),
+              1e-9 * wholeX.width());
+  ExpectAtPixel(*plot, pointed, at);
+  TurnWheel(*plot, -1, at);
+  ExpectAtPixel(*plot, pointed, at);
+
+  // Out again, as far as the whole and no further.
+  TurnWheel(*plot, -5, at);
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), wholeX);
+}
+
+TEST_F(ChartViewTest, AZoomHoldsThroughTickingInvertingACutOffAndClearFilter) {
+  ChartView* plot = &ShowHullX();
+  const QPoint topLeft(plot->canvas()->width() / 3, plot->canvas()->height() / 3);
+  Drag(*plot, Qt::LeftButton, topLeft, topLeft * 2);
+  const QwtInterval zoomedX = plot->axisInterval(QwtPlot::xBottom);
+  const QwtInterval zoomedY = plot->axisInterval(QwtPlot::yLeft);
+
+  TForm1& w = Window();
+  const std::pair<const char*, std::function<void()>> steps[] = {
+      {"ticking", [&w] { w.CBHullY->UserClick(); }},
+      {"inverting", [&w] { w.CheckBox1->UserClick(); }},
+      {"a cut-off", [&w] { w.RadioGroup1->UserChoose(2); }},
+      {"Clear filter", [&w] { w.Button1->UserClick(); }},
+  };
+  for (const auto& [name, step] : steps) {
+    step();
+    QApplication::processEvents();
+    plot->FlushReplot();
+    EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), zoomedX) << name;
+    EXPECT_EQ(plot->axisInterval(QwtPlot::yLeft), zoomedY) << name;
+  }
+  ASSERT_TRUE(desktop.Messages.empty()) << desktop.Messages.front();
+}
+
+TEST_F(ChartViewTest, TheImpactChartZoomsByBarGroupsAndKeepsTheirLabels) {
+  OpenRecording();
+  Window().CBHullX->UserClick();
+  Window().PageControl1->UserSelect(Window().TabSheet2);
+  auto* plot = WidgetOf<ChartView>(Window().Chart2);
+  plot->FlushReplot();
+  const QwtInterval whole = plot->axisInterval(QwtPlot::xBottom);
+  const QList<double> allBars = plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
+  ASSERT_EQ(allBars.size(), 24);
+
+  const int w = plot->canvas()->width();
+  const int h = plot->canvas()->height();
+  Drag(*plot, Qt::LeftButton, QPoint(w / 4, h / 4), QPoint(w / 2, h - 2));
+  const QList<double> shown = plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick);
+  EXPECT_GT(shown.size(), 0);
+  EXPECT_LT(shown.size(), allBars.size());
+  for (const double bar : shown) {
+    EXPECT_TRUE(allBars.contains(bar)) << bar;
+    EXPECT_FALSE(plot->axisScaleDraw(QwtPlot::xBottom)->label(bar).isEmpty()) << bar;
+  }
+
+  QTest::mouseDClick(plot->canvas(), Qt::LeftButton);
+  plot->FlushReplot();
+  EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), whole);
+  EXPECT_EQ(plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick), allBars);
 }
