@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libomp-14-dev libgtest-dev
-          libbenchmark-dev qtbase5-dev libqwt-qt5-dev libcups2-dev xvfb xauth xdotool)
+          libbenchmark-dev qtbase5-dev libqwt-qt5-dev libcups2-dev xvfb xauth xdotool
+          x11-xserver-utils)
 
 install_missing() {
   local missing=()

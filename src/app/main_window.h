@@ -135,10 +135,13 @@ class TForm1 : public Form, public RecordingState {
   // to `progress` as it goes.
   void FilterChannels(const std::vector<int>& slots, double cutoff, std::uint32_t count,
                       const WorkProgress& progress = {});
-  // The impact counts of the raw traces of `slots` (each slot once) into ImpactCounts and,
-  // when `filtered`, of their filtered traces into FilteredImpactCounts, all at once over the
-  // cores, reporting to `progress` as they go. The counters only add: the caller zeroes the
-  // rows.
+  // The impacts among the first n samples of Acceleration[slot], added to row slot + 1 of
+  // ImpactCounts; CountFilteredImpacts does the same from FilteredAcceleration[slot] into
+  // FilteredImpactCounts. The counters only add: the caller zeroes the row.
+  void CountImpacts(int slot, std::uint32_t n);
+  void CountFilteredImpacts(int slot, std::uint32_t n);
+  // CountImpacts for each of `slots` (each slot once) and, when `filtered`,
+  // CountFilteredImpacts too, all at once over the cores, reporting to `progress` as they go.
   void CountImpactsOfSlots(const std::vector<int>& slots, bool filtered, std::uint32_t n,
                            const WorkProgress& progress = {});
 

@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QSaveFile>
 
 #include "platform/chart.h"
@@ -22,6 +21,17 @@ void RenderOnWhite(QwtPlot& plot, QPainter& painter, const QRectF& rect) {
   renderer.setDiscardFlag(QwtPlotRenderer::DiscardBackground, true);
   renderer.setDiscardFlag(QwtPlotRenderer::DiscardCanvasBackground, true);
   renderer.render(&plot, &painter, rect);
+}
+
+void ThrowUnlessThereIsADefaultPrinter() {
+  switch (AskDefaultPrinter()) {
+    case DefaultPrinterAnswer::Found:
+      return;
+    case DefaultPrinterAnswer::NoneSelected:
+      throw Exception("There is no default printer currently selected");
+    case DefaultPrinterAnswer::NotRunning:
+      throw Exception("Printing failed: the print system is not running");
+  }
 }
 
 }  // namespace
@@ -43,9 +53,7 @@ void SavePlotAsBitmap(QwtPlot& plot, const QString& fileName) {
 
 void PrintPlotLandscape(QwtPlot& plot, const PrintMargins& margins, const PrintTarget& target,
                         const QString& documentFile) {
-  if (target.PdfFileName.isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
-    throw Exception("There is no default printer currently selected");
-  }
+  if (target.PdfFileName.isEmpty()) ThrowUnlessThereIsADefaultPrinter();
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QFileInfo(documentFile).fileName());
   if (!target.PdfFileName.isEmpty()) {
@@ -67,8 +75,6 @@ void PrintPlotLandscape(QwtPlot& plot, const PrintMargins& margins, const PrintT
       printer.printerState() == QPrinter::Aborted) {
     throw Exception("Printing failed");
   }
-  if (printer.outputFormat() == QPrinter::NativeFormat) {
-    const std::string refusal = LastPrintJobRefusal();
-    if (!refusal.empty()) throw Exception("Printing failed: " + refusal);
-  }
+  const std::string refusal = PrintJobRefusal(printer);
+  if (!refusal.empty()) throw Exception("Printing failed: " + refusal);
 }

@@ -16,7 +16,7 @@ struct PrintTarget {
 
 // Prints the plot as one landscape page inside the margins (per cent of the page), with no
 // dialog, as a job named after the file name of `documentFile`. Lines keep the weight they
-// have on screen. Throws Exception when there is no printer, the job fails or the print queue
-// refuses it.
+// have on screen. Throws Exception when there is no printer or no print system running, the
+// job fails or the print queue refuses it.
 void PrintPlotLandscape(QwtPlot& plot, const PrintMargins& margins, const PrintTarget& target,
                         const QString& documentFile);

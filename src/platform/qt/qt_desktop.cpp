@@ -73,6 +73,11 @@ void ShowBox(QMessageBox::Icon icon, const std::string& text, const std::string&
 
 }  // namespace
 
+void FollowDesktopScale() {
+  QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+  QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+}
+
 QtDesktop::QtDesktop(PrintTarget printTarget) : printTarget_(std::move(printTarget)) {}
 
 QtDesktop::~QtDesktop() = default;

@@ -10,6 +10,11 @@ class ChartView;
 class FormView;
 class LongWork;
 
+// Lets the window, its controls, the charts and their fonts follow the desktop's scale
+// together: the form's positions are logical pixels, which a screen of finer pixels scales.
+// Must run before the QApplication is made.
+void FollowDesktopScale();
+
 // The desktop on Qt: message boxes, file dialogs, the chart's bitmap and print-out, and the
 // message loop showing the main form's window. Needs a QApplication.
 class QtDesktop : public Desktop {

@@ -40,10 +40,12 @@ ColumnMapping ColumnsOf(const QwtScaleMap& xMap, const QRectF& canvasRect, doubl
 }
 
 // Whether the painter draws whole device pixels the way the raster engine draws a thin
-// opaque line, so the reduced line can be filled as pixel runs.
+// opaque line, so the reduced line can be filled as pixel runs. On a screen with more device
+// pixels than logical ones the points still land on logical pixels, but the pen covers
+// device pixels, so there the runs would not be the line's.
 bool DrawsWholePixels(QPainter& painter) {
   const QPen& pen = painter.pen();
-  return QwtPainter::roundingAlignment(&painter) &&
+  return painter.device()->devicePixelRatioF() == 1.0 &&
          !painter.testRenderHint(QPainter::Antialiasing) && pen.style() == Qt::SolidLine &&
          pen.widthF() <= 1.0 && pen.color().alpha() == 255;
 }
@@ -112,6 +114,27 @@ void DrawOnPixels(QPainter& painter, const ColumnMapping& mapping, const QwtScal
   for (const QPolygonF& chain : chains) painter.drawPolyline(chain);
 }
 
+void DrawOnRoundedPoints(QPainter& painter, const ColumnMapping& mapping, const QwtScaleMap& yMap,
+                         const LineData& line, const ReducedLine& reduced) {
+  // Qwt rounds every point it draws to a whole logical pixel, so the points of one column all
+  // lie on one vertical line, and the pen covers with the column's first, lowest, highest and
+  // last point what it covers with all of them.
+  QPolygonF polyline;
+  polyline.reserve(static_cast<int>(reduced.Columns.size() * 4 + 2));
+  const auto point = [&](double x, double y) { polyline.append(QPointF(x, PixelRow(yMap, y))); };
+  const auto pointAt = [&](std::size_t i) { point(mapping.PixelOf(line.X[i]), line.Y[i]); };
+  if (reduced.BeforeIndex != line.Count) pointAt(reduced.BeforeIndex);
+  for (const ColumnExtremes& column : reduced.Columns) {
+    const double x = static_cast<double>(mapping.FirstPixel + column.Column);
+    point(x, line.Y[column.FirstIndex]);
+    point(x, column.Min);
+    point(x, column.Max);
+    point(x, line.Y[column.LastIndex]);
+  }
+  if (reduced.AfterIndex != line.Count) pointAt(reduced.AfterIndex);
+  if (polyline.size() >= 2) painter.drawPolyline(polyline);
+}
+
 void DrawAsPath(QPainter& painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap, double scale,
                 const ColumnMapping& mapping, const LineData& line, const ReducedLine& reduced) {
   // A vector device (a PDF, a printer) gets the reduced line itself: each device column's
@@ -161,17 +184,19 @@ void ReducedCurve::drawLines(QPainter* painter, const QwtScaleMap& xMap, const Q
   // Columns follow x from left to right; a reversed or empty x scale shows nothing.
   if (!(xMap.s2() > xMap.s1()) || !(xMap.p2() > xMap.p1())) return;
 
-  const bool wholePixels = DrawsWholePixels(*painter);
+  const bool rounded = QwtPainter::roundingAlignment(painter);
   // A print-out is reduced to the printer's pixels, which are finer than the plot's units.
   const double deviceScale = std::abs(painter->transform().m11());
-  const double scale = wholePixels || !(deviceScale > 0.0) ? 1.0 : deviceScale;
+  const double scale = rounded || !(deviceScale > 0.0) ? 1.0 : deviceScale;
   const ColumnMapping mapping = ColumnsOf(xMap, canvasRect, scale);
   const LineData line = data->Line();
   const ReducedLine reduced =
       ReduceToColumns(line, mapping, static_cast<std::size_t>(from), static_cast<std::size_t>(to));
-  if (wholePixels) {
+  if (!rounded) {
+    DrawAsPath(*painter, xMap, yMap, scale, mapping, line, reduced);
+  } else if (DrawsWholePixels(*painter)) {
     DrawOnPixels(*painter, mapping, yMap, line, reduced);
   } else {
-    DrawAsPath(*painter, xMap, yMap, scale, mapping, line, reduced);
+    DrawOnRoundedPoints(*painter, mapping, yMap, line, reduced);
   }
 }

@@ -138,10 +138,14 @@ TEST_F(ChartViewTest, AnInversionRedrawsTheTrace) {
   EXPECT_GE(plot->axisInterval(QwtPlot::yLeft).maxValue(), loaded.Max);
 }
 
+// The bitmap keeps the chart's size on screen in logical pixels, on a scaled screen too: the
+// same recording gives the same picture whatever the desktop's scale.
 TEST_F(ChartViewTest, SaveToBitmapWritesTheChartOnWhiteWithItsTraces) {
   OpenRecording();
   Window().CBHullX->UserClick();
   auto* plot = WidgetOf<ChartView>(Window().Chart1);
+  const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
+  EXPECT_EQ(plot->devicePixelRatioF(), scale.isEmpty() ? 1.0 : scale.toDouble());
   const QString fileName = QString::fromStdString(folder.File("chart"));  // no extension added
   QFile::remove(fileName);
   desktop.Answers.push_back(fileName.toStdString());
