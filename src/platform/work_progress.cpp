@@ -1,5 +1,8 @@
 #include "platform/work_progress.h"
 
+#include <chrono>
+#include <future>
+
 #include "platform/application.h"
 
 WorkProgress ProgressPart(const WorkProgress& whole, double from, double to) {
@@ -12,4 +15,17 @@ WorkProgress ActionProgress() {
   if (application == nullptr) return {};
   Desktop& desktop = application->TheDesktop();
   return [&desktop](double fractionDone) { desktop.ShowProgress(fractionDone); };
+}
+
+void WaitAnswering(const std::function<void()>& step, const WorkProgress& progress,
+                   double fractionDone) {
+  if (!progress) {
+    step();
+    return;
+  }
+  std::future<void> done = std::async(std::launch::async, step);
+  while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+    progress(fractionDone);
+  }
+  done.get();
 }

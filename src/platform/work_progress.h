@@ -17,6 +17,14 @@ WorkProgress ProgressPart(const WorkProgress& whole, double from, double to);
 // application object runs (the pure passes then run without reports).
 WorkProgress ActionProgress();
 
+// Runs `step`, one call that may block for long and cannot be cut (a flush to the disk, the
+// release of a replaced file's blocks), on a thread of its own while the calling thread tells
+// `progress` that `fractionDone` is done every few milliseconds, so the window answers. The
+// step must touch nothing the window reads; what it throws is thrown here once it has ended.
+// Without progress it runs on the calling thread.
+void WaitAnswering(const std::function<void()>& step, const WorkProgress& progress,
+                   double fractionDone);
+
 // Runs slice(begin, end) over [0, total) in consecutive slices of `sliceSize` units and tells
 // `progress` between them. The last slice ends the pass and is not reported: the action goes
 // on, and what comes next reports for itself.

@@ -126,19 +126,35 @@ void ReplaceTarget(NewFile& file, const std::string& target, const std::string& 
   file.Keep();
 }
 
-// Writes all bytes, however the system splits the request; false with errno set on failure.
-bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size) {
-  constexpr std::size_t LargestRequest = std::size_t{1} << 30;
-  while (size > 0) {
-    const ssize_t written = ::write(fd, bytes, size < LargestRequest ? size : LargestRequest);
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return false;
-    if (written == 0) {
-      errno = ENOSPC;
-      return false;
+// Writes all bytes, however the system splits the request, in pieces that report to
+// `progress` between them; false with errno set on failure. Each piece is sent on to the disk
+// once written and the one before it waited for, so the disk keeps pace with the pieces and the
+// flush at the end has little left to do: no single step waits for the whole file.
+bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size, const WorkProgress& progress) {
+  constexpr std::size_t Piece = std::size_t{1} << 24;
+  std::size_t done = 0;
+  while (done < size) {
+    if (done > 0 && progress) progress(static_cast<double>(done) / static_cast<double>(size));
+    const std::size_t pieceEnd = size - done > Piece ? done + Piece : size;
+    const std::size_t pieceStart = done;
+    while (done < pieceEnd) {
+      const ssize_t written = ::write(fd, bytes + done, pieceEnd - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written < 0) return false;
+      if (written == 0) {
+        errno = ENOSPC;
+        return false;
+      }
+      done += static_cast<std::size_t>(written);
     }
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
+    // Hints only: a file system without them is flushed whole by the fsync that follows.
+    ::sync_file_range(fd, static_cast<off_t>(pieceStart), static_cast<off_t>(pieceEnd - pieceStart),
+                      SYNC_FILE_RANGE_WRITE);
+    if (pieceStart > 0) {
+      ::sync_file_range(
+          fd, static_cast<off_t>(pieceStart - Piece), static_cast<off_t>(Piece),
+          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+    }
   }
   return true;
 }
@@ -154,7 +170,8 @@ void FlushFolder(const std::string& folder) {
 
 }  // namespace
 
-void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size) {
+void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size,
+                     const WorkProgress& progress) {
   const std::string target = FileBehind(path);
   struct stat existing {};
   const bool replacing = ::stat(target.c_str(), &existing) == 0;
@@ -168,15 +185,24 @@ void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::si
   if (replacing && ::fchmod(file.Get(), existing.st_mode & 07777) != 0) {
     throw RecordingError(path, Because("cannot be created", errno));
   }
-  if (!WriteFully(file.Get(), bytes, size) || ::fsync(file.Get()) != 0) {
+  if (!WriteFully(file.Get(), bytes, size, progress)) {
     throw RecordingError(path, Because("cannot be written", errno));
   }
-  ReplaceTarget(file, target, path);
-  FlushFolder(folder);
+  // The flush and the replacement (which gives back a replaced file's blocks) can each take
+  // a good part of a second for a long recording.
+  WaitAnswering(
+      [&] {
+        if (::fsync(file.Get()) != 0)
+          throw RecordingError(path, Because("cannot be written", errno));
+        ReplaceTarget(file, target, path);
+        FlushFolder(folder);
+      },
+      progress, 1.0);
 }
 
-void WriteFileSafely(const std::string& path, const std::string& text) {
-  WriteFileSafely(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+void WriteFileSafely(const std::string& path, const std::string& text,
+                     const WorkProgress& progress) {
+  WriteFileSafely(path, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), progress);
 }
 
 void SetUnnamedFileOpener(std::function<int(const std::string& folder, mode_t mode)> opener) {

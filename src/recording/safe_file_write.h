@@ -7,6 +7,8 @@
 
 #include <sys/types.h>
 
+#include "platform/work_progress.h"
+
 // Writes `size` bytes as the file `path` so that a failure can never cost the file that was
 // there: the bytes go to a new file in the same folder, are flushed to the disk, and only
 // then does that file take the target's name. Where the file system allows, the new file has
@@ -18,8 +20,11 @@
 //
 // On failure the new file is removed, the target is as it was, and a RecordingError names
 // the target and the reason.
-void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size);
-void WriteFileSafely(const std::string& path, const std::string& text);
+// The bytes go out in pieces that report to `progress` between them.
+void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size,
+                     const WorkProgress& progress = {});
+void WriteFileSafely(const std::string& path, const std::string& text,
+                     const WorkProgress& progress = {});
 
 // Replaces the opening of the new file without a name (open with O_TMPFILE on `folder`; -1 with
 // errno set when refused), so that tests can stand in for a file system that refuses it; an

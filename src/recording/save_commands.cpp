@@ -32,11 +32,11 @@ std::uint64_t NothingBesides(std::uint64_t /*recordingSize*/, bool /*tenChannels
 
 void WriteRouteFreeCopy(FileBytes recording, const std::string& fileName) {
   const FileBytes copy = RouteFreeCopy(std::move(recording));
-  WriteFileSafely(fileName, copy.data(), copy.Size());
+  WriteFileSafely(fileName, copy.data(), copy.Size(), ActionProgress());
 }
 
 void WritePositionText(FileBytes recording, const std::string& fileName) {
-  WriteFileSafely(fileName, PositionText(recording));
+  WriteFileSafely(fileName, PositionText(recording), ActionProgress());
 }
 
 constexpr DerivedFile RouteFreeCopyFile{"*.DAT|*.DAT", "cannot be saved without route data",
@@ -67,7 +67,8 @@ void SaveDerivedFile(const std::string& recordingName, TForm1& form, const Deriv
   try {
     const FileToRead source(recordingName);
     CheckMemoryForSave(source, file);
-    FileBytes recording = source.ReadWhole();
+    // The read and, after the dialog, the write each fill the bar.
+    FileBytes recording = source.ReadWhole(ActionProgress());
     form.PrepareSaveDialog(file.Filter);
     if (!form.SaveFileDialog->Execute()) return;
     file.Write(std::move(recording), form.SaveFileDialog->FileName);
