@@ -234,6 +234,31 @@ TEST_P(RoadOnEveryCore, FilterStateEndsAsTheLastSlotsRunLeavesIt) {
   EXPECT_EQ(std::memcmp(&w.FilterState, &expected, sizeof expected), 0);
 }
 
+// Every long step of the road tells the desktop how far it is, between its slices and while
+// the action runs: a load, a cut-off choice and a visit to "ICI".
+TEST_P(RoadOnEveryCore, LongStepsReportTheirProgressAsTheyGo) {
+  SetSliceSamples(330);
+  TForm1& w = Window();
+  const auto expectProgress = [this](const char* step, const std::function<void()>& action) {
+    SCOPED_TRACE(step);
+    desktop.Progress.clear();
+    action();
+    ASSERT_GT(desktop.Progress.size(), 10u);
+    double last = 0.0;
+    for (const ScriptedDesktop::ProgressReport& report : desktop.Progress) {
+      EXPECT_TRUE(report.WhileBusy);
+      EXPECT_GE(report.FractionDone, last);
+      EXPECT_LE(report.FractionDone, 1.0);
+      last = report.FractionDone;
+    }
+  };
+  expectProgress("load", [&] { Open(BusyRecording(GetParam())); });
+  for (int slot = 0; slot < w.LayoutSlotCount(); ++slot) w.ChannelBox(slot)->UserClick();
+  expectProgress("cut-off", [&] { w.RadioGroup1->UserChoose(1); });
+  expectProgress("ICI", [&] { ShowImpacts(); });
+  EXPECT_TRUE(desktop.Messages.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Layouts, RoadOnEveryCore, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return info.param ? "TenChannels" : "SixChannels";
