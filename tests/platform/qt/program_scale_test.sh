@@ -11,16 +11,8 @@ fail() {
   exit 1
 }
 
-# wait_until <what> <command...>: polls the command for up to a minute.
-wait_until() {
-  local what=$1
-  shift
-  for _ in $(seq 600); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "$what"
-}
+# shellcheck source=wait_until.sh
+source "$(dirname "$0")/wait_until.sh"
 
 # Under the X server of `dpi`: prints the main window's size as "width height" and ends the
 # program through "&Exit".

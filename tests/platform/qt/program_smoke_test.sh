@@ -32,16 +32,8 @@ fail() {
   exit 1
 }
 
-# wait_until <what> <command...>: polls the command for up to a minute.
-wait_until() {
-  local what=$1
-  shift
-  for _ in $(seq 600); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "$what"
-}
+# shellcheck source=wait_until.sh
+source "$(dirname "$0")/wait_until.sh"
 
 # The shown top-level windows whose title matches the pattern: the server runs only the program.
 windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null || true; }
