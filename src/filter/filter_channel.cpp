@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "platform/application.h"
 
 void TForm1::FilterChannel(int slot, double cutoff, std::uint32_t count) {
   FilterChannels({slot}, cutoff, count, ActionProgress());

@@ -1,6 +1,7 @@
 #include <cstdint>
 
 #include "app/main_window.h"
+#include "platform/application.h"
 #include "recording/recording_decoder.h"
 
 // Recomputes the slot's whole trace from its raw counts rather than negating it in place, so

@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "platform/application.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "display/channel_display.h"
 #include "filter/filter_cutoff.h"
+#include "platform/application.h"
 #include "recording/recording_format.h"
 
 namespace {

@@ -89,6 +89,12 @@ void Application::ShowException(const Exception& error) {
   desktop_.ShowError(ExceptionMessageText(InnermostMessage(error)), Title);
 }
 
+WorkProgress ActionProgress() {
+  if (current == nullptr) return {};
+  Desktop& desktop = current->TheDesktop();
+  return [&desktop](double fractionDone) { desktop.ShowProgress(fractionDone); };
+}
+
 Desktop& CurrentDesktop() {
   if (current == nullptr) throw Exception("The program has no desktop to run on");
   return current->TheDesktop();

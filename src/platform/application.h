@@ -11,6 +11,7 @@
 #include "platform/desktop.h"
 #include "platform/exception.h"
 #include "platform/form.h"
+#include "platform/work_progress.h"
 
 // The application object: creates the forms, runs the message loop on the desktop and
 // shows what a handler throws.
@@ -60,6 +61,10 @@ class Application {
 
 // The desktop of the current application object; throws when there is none.
 Desktop& CurrentDesktop();
+
+// The progress of the action the person started, reported to the desktop; empty when no
+// application object runs (the pure passes then run without reports).
+WorkProgress ActionProgress();
 
 // The text the message box shows for an exception's message: a "." is added when the last
 // character sorts above ".", so "Range check error" reads "Range check error.".

@@ -13,10 +13,6 @@ using WorkProgress = std::function<void(double fractionDone)>;
 // from + f (to - from). Empty when `whole` is.
 WorkProgress ProgressPart(const WorkProgress& whole, double from, double to);
 
-// The progress of the action the person started, reported to the desktop; empty when no
-// application object runs (the pure passes then run without reports).
-WorkProgress ActionProgress();
-
 // Runs `step`, one call that may block for long and cannot be cut (a flush to the disk, the
 // release of a replaced file's blocks), on a thread of its own while the calling thread tells
 // `progress` that `fractionDone` is done every few milliseconds, so the window answers. The
