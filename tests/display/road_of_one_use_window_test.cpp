@@ -209,12 +209,12 @@ TEST_P(RoadOnEveryCore, GivesTheBitsOfOneThread) {
 }
 
 // The passes stop between slices to let the window answer; where a slice ends, inside a
-// block, a filter run or an impact's window, changes no bit either. At 330 samples a slice,
-// the impact scan's slices (four times as long) end inside the pulses, 20 samples after the
+// block, a filter run or an impact's window, changes no bit either. At 245 samples a slice,
+// the impact scan's slices (sixteen times as long) end inside the pulses, 20 samples after the
 // start of one.
 TEST_P(RoadOnEveryCore, GivesTheSameBitsInShortSlices) {
   const std::map<std::string, std::size_t> whole = RoadOnThreads(1);
-  SetSliceSamples(330);
+  SetSliceSamples(245);
   ExpectSameBits(RoadOnThreads(3), whole);
 }
 
