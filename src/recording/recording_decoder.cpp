@@ -221,7 +221,9 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
   state.SampleCount = 0;
   // The block pass reads the file and writes a third of what the conversion writes; the
   // sample index is one array more.
-  const WorkProgress blockProgress = ProgressPart(progress, 0.0, 0.45);
+  constexpr double BlockPassEnd = 0.45;
+  constexpr double ConversionEnd = 0.92;
+  const WorkProgress blockProgress = ProgressPart(progress, 0.0, BlockPassEnd);
   if (tenChannels) {
     BlockPassInSlices<10>(bytes.data(), blocksUsed, rawSamples, speedValues, speedPositions,
                           state.ChannelSum, blockProgress);
@@ -235,12 +237,12 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
   for (int slot = 0; slot < channels && sampleCount > 0; ++slot) {
     state.ChannelOffset[slot] = static_cast<double>(state.ChannelSum[slot] / sampleCount);
   }
-  constexpr double ConversionEnd = 0.92;
-  const double slotShare = (ConversionEnd - 0.45) / channels;
+  const double slotShare = (ConversionEnd - BlockPassEnd) / channels;
   for (int slot = 0; slot < channels; ++slot) {
+    const double slotStart = BlockPassEnd + slot * slotShare;
     ConvertCounts(rawSamples[slot], sampleCount, state.ChannelOffset[slot], state.Sensitivity[slot],
                   false, state.Acceleration[slot].data(),
-                  ProgressPart(progress, 0.45 + slot * slotShare, 0.45 + (slot + 1) * slotShare));
+                  ProgressPart(progress, slotStart, slotStart + slotShare));
   }
 
   FillSampleIndex(state.SampleIndex.data(), sampleCount,
