@@ -43,13 +43,16 @@ constexpr const char* UnifiedMounts =
 constexpr const char* V1Unlimited = "9223372036854771712\n";
 
 // The process's memory cgroups, read from fake trees: each level is its limit less its usage
-// that cannot be reclaimed, and the smallest level and MemAvailable wins.
+// that cannot be reclaimed, and the smallest level and MemAvailable wins. A group's clean file
+// cache, active or inactive, can be reclaimed, less half of it kept back up to a sixteenth of
+// the limit.
 TEST(AvailableMemory, TheProcessesCgroupsLimitWhatTheMachineCanGive) {
   const struct {
     const char* What;
     FakeFiles Files;
     std::optional<std::uint64_t> Bytes;
   } cases[] = {
+      // 100000 reclaimable, 50000 of it kept back.
       {"v1: usage less its hierarchical inactive file cache",
        {{Meminfo, MachineMeminfo},
         {SelfCgroup, "5:pids:/jobs/a\n4:memory:/jobs/a\n2:cpu,cpuacct:/jobs/a\n0::/jobs/a\n"},
@@ -61,7 +64,7 @@ TEST(AvailableMemory, TheProcessesCgroupsLimitWhatTheMachineCanGive) {
         {"/sys/fs/cgroup/memory/jobs/a/memory.stat",
          "cache 300000\ninactive_file 50000\ntotal_cache 300000\ntotal_inactive_file 100000\n"},
         {"/sys/fs/cgroup/cpu,cpuacct/jobs/a/memory.limit_in_bytes", "1\n"}},
-       std::uint64_t{500000}},
+       std::uint64_t{450000}},
       {"v1 without hierarchical figures",
        {{Meminfo, MachineMeminfo},
         {SelfCgroup, "4:memory:/jobs\n"},
@@ -69,7 +72,7 @@ TEST(AvailableMemory, TheProcessesCgroupsLimitWhatTheMachineCanGive) {
         {"/sys/fs/cgroup/memory/jobs/memory.limit_in_bytes", "3000000\n"},
         {"/sys/fs/cgroup/memory/jobs/memory.usage_in_bytes", "2000000\n"},
         {"/sys/fs/cgroup/memory/jobs/memory.stat", "cache 500000\ninactive_file 400000\n"}},
-       std::uint64_t{1400000}},
+       std::uint64_t{1212500}},
       {"v2: an ancestor's limit is smaller than the group's",
        {{Meminfo, MachineMeminfo},
         {SelfCgroup, "0::/user.slice/app.scope\n"},
@@ -81,7 +84,7 @@ TEST(AvailableMemory, TheProcessesCgroupsLimitWhatTheMachineCanGive) {
         {"/sys/fs/cgroup/user.slice/app.scope/memory.max", "5000000\n"},
         {"/sys/fs/cgroup/user.slice/app.scope/memory.current", "600000\n"},
         {"/sys/fs/cgroup/user.slice/app.scope/memory.stat", "inactive_file 0\n"}},
-       std::uint64_t{300000}},
+       std::uint64_t{250000}},
       {"v2: the group's own limit is the smallest",
        {{Meminfo, MachineMeminfo},
         {SelfCgroup, "0::/user.slice/app.scope\n"},
@@ -90,7 +93,7 @@ TEST(AvailableMemory, TheProcessesCgroupsLimitWhatTheMachineCanGive) {
         {"/sys/fs/cgroup/user.slice/app.scope/memory.max", "1500000000\n"},
         {"/sys/fs/cgroup/user.slice/app.scope/memory.current", "400000000\n"},
         {"/sys/fs/cgroup/user.slice/app.scope/memory.stat", "inactive_file 150000000\n"}},
-       std::uint64_t{1250000000}},
+       std::uint64_t{1175000000}},
       {"usage above the limit leaves nothing",
        {{Meminfo, MachineMeminfo},
         {SelfCgroup, "0::/a\n"},
@@ -106,7 +109,73 @@ TEST(AvailableMemory, TheProcessesCgroupsLimitWhatTheMachineCanGive) {
         {"/sys/fs/cgroup/a/memory.max", "1000\n"},
         {"/sys/fs/cgroup/a/memory.current", "500\n"},
         {"/sys/fs/cgroup/a/memory.stat", "inactive_file 900\n"}},
-       std::uint64_t{1000}},
+       std::uint64_t{938}},
+      // A copy of recordings just made: 960 MB of clean cache, 111411200 (a sixteenth of the
+      // 1700 MiB limit) kept back.
+      {"v1: active file cache counts as well as inactive",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "4:memory:/copy\n"},
+        {Mountinfo, HybridMounts},
+        {"/sys/fs/cgroup/memory/copy/memory.limit_in_bytes", "1782579200\n"},
+        {"/sys/fs/cgroup/memory/copy/memory.usage_in_bytes", "1000000000\n"},
+        {"/sys/fs/cgroup/memory/copy/memory.stat",
+         "active_file 1\ninactive_file 1\ntotal_active_file 944000000\n"
+         "total_inactive_file 16000000\ntotal_dirty 0\ntotal_writeback 0\n"}},
+       std::uint64_t{1631168000}},
+      // 400 MB clean of 800 MB, 125 MB kept back.
+      {"v1: hierarchical dirty and writeback cache is not reclaimable",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "4:memory:/copy\n"},
+        {Mountinfo, HybridMounts},
+        {"/sys/fs/cgroup/memory/copy/memory.limit_in_bytes", "2000000000\n"},
+        {"/sys/fs/cgroup/memory/copy/memory.usage_in_bytes", "1200000000\n"},
+        {"/sys/fs/cgroup/memory/copy/memory.stat",
+         "dirty 1\nwriteback 1\ntotal_active_file 600000000\ntotal_inactive_file 200000000\n"
+         "total_dirty 300000000\ntotal_writeback 100000000\n"}},
+       std::uint64_t{1075000000}},
+      // 140 MB clean of 300 MB, half of it kept back.
+      {"v2: dirty and writeback cache is not reclaimable",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "2000000000\n"},
+        {"/sys/fs/cgroup/a/memory.current", "600000000\n"},
+        {"/sys/fs/cgroup/a/memory.stat",
+         "active_file 200000000\ninactive_file 100000000\nfile_dirty 100000000\n"
+         "file_writeback 60000000\n"}},
+       std::uint64_t{1470000000}},
+      // Reclaim brings a throttled group back under memory.high: 400 MB clean, 62.5 MB of it
+      // kept back.
+      {"v2: memory.high below memory.max is the limit, whose usage can be above it",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "2000000000\n"},
+        {"/sys/fs/cgroup/a/memory.high", "1000000000\n"},
+        {"/sys/fs/cgroup/a/memory.current", "1100000000\n"},
+        {"/sys/fs/cgroup/a/memory.stat", "active_file 400000000\n"}},
+       std::uint64_t{237500000}},
+      {"v2: memory.high without memory.max, and memory.max with memory.high at max",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a/b\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "2000000000\n"},
+        {"/sys/fs/cgroup/a/memory.high", "max\n"},
+        {"/sys/fs/cgroup/a/memory.current", "500000000\n"},
+        {"/sys/fs/cgroup/a/b/memory.max", "max\n"},
+        {"/sys/fs/cgroup/a/b/memory.high", "700000000\n"},
+        {"/sys/fs/cgroup/a/b/memory.current", "400000000\n"}},
+       std::uint64_t{300000000}},
+      {"cache figures too large to add up leave nothing clean",
+       {{Meminfo, MachineMeminfo},
+        {SelfCgroup, "0::/a\n"},
+        {Mountinfo, UnifiedMounts},
+        {"/sys/fs/cgroup/a/memory.max", "1000\n"},
+        {"/sys/fs/cgroup/a/memory.current", "500\n"},
+        {"/sys/fs/cgroup/a/memory.stat",
+         "active_file 18446744073709551615\ninactive_file 10\n"
+         "file_dirty 18446744073709551615\nfile_writeback 5\n"}},
+       std::uint64_t{500}},
       {"missing usage and stat leave the limit",
        {{Meminfo, MachineMeminfo},
         {SelfCgroup, "0::/a\n"},
