@@ -1,5 +1,6 @@
 #include "platform/work_progress.h"
 
+#include <atomic>
 #include <chrono>
 #include <future>
 
@@ -8,15 +9,20 @@ WorkProgress ProgressPart(const WorkProgress& whole, double from, double to) {
   return [whole, from, to](double fractionDone) { whole(from + fractionDone * (to - from)); };
 }
 
-void WaitAnswering(const std::function<void()>& step, const WorkProgress& progress,
-                   double fractionDone) {
+void RunOnWorkerThread(const std::function<void(const WorkProgress& report)>& step,
+                       const WorkProgress& progress) {
   if (!progress) {
-    step();
+    step({});
     return;
   }
-  std::future<void> done = std::async(std::launch::async, step);
+  // The worker only ever stores the fraction; the calling thread alone passes it on.
+  std::atomic<double> latest{0.0};
+  const WorkProgress report = [&latest](double fractionDone) {
+    latest.store(fractionDone, std::memory_order_relaxed);
+  };
+  std::future<void> done = std::async(std::launch::async, [&step, &report] { step(report); });
   while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-    progress(fractionDone);
+    progress(latest.load(std::memory_order_relaxed));
   }
   done.get();
 }

@@ -13,13 +13,15 @@ using WorkProgress = std::function<void(double fractionDone)>;
 // from + f (to - from). Empty when `whole` is.
 WorkProgress ProgressPart(const WorkProgress& whole, double from, double to);
 
-// Runs `step`, one call that may block for long and cannot be cut (a flush to the disk, the
-// release of a replaced file's blocks), on a thread of its own while the calling thread tells
-// `progress` that `fractionDone` is done every few milliseconds, so the window answers. The
-// step must touch nothing the window reads; what it throws is thrown here once it has ended.
-// Without progress it runs on the calling thread.
-void WaitAnswering(const std::function<void()>& step, const WorkProgress& progress,
-                   double fractionDone);
+// Runs `step`, work that may block for long and cannot be cut (writes and flushes to a disk
+// that may be slow, the release of a replaced file's blocks), on a thread of its own, while the
+// calling thread tells `progress` every few milliseconds the fraction that the step last gave to
+// the report it is handed, so the window answers. `progress` is called on the calling thread
+// only; the step may call its report from its own thread at any time. The step must touch
+// nothing the window reads; what it throws is thrown here once it has ended. Without progress it
+// runs on the calling thread and its report is empty.
+void RunOnWorkerThread(const std::function<void(const WorkProgress& report)>& step,
+                       const WorkProgress& progress);
 
 // Runs slice(begin, end) over [0, total) in consecutive slices of `sliceSize` units and tells
 // `progress` between them. The last slice ends the pass and is not reported: the action goes

@@ -1,5 +1,6 @@
 #include "recording/safe_file_write.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -41,16 +42,47 @@ std::function<int(const std::string&, mode_t)>& UnnamedFileOpener() {
   return opener;
 }
 
+const char* const SystemDescriptorLinkFolder = "/proc/self/fd";
+
+std::string& DescriptorLinkFolder() {
+  static std::string folder = SystemDescriptorLinkFolder;
+  return folder;
+}
+
+std::function<void()>& DiskWaitHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+
+void BeforeDiskWait() {
+  if (DiskWaitHook()) DiskWaitHook()();
+}
+
 int OpenUnnamedFile(const std::string& folder, mode_t mode) {
   if (UnnamedFileOpener()) return UnnamedFileOpener()(folder, mode);
   return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+// The link through which the unnamed file `fd` can be given a name.
+std::string DescriptorLink(int fd) {
+  return DescriptorLinkFolder() + "/" + std::to_string(fd);
+}
+
+// Whether the link of `fd` leads to the very file it holds: without /proc (a container or a
+// chroot that does not mount it) the unnamed file could never be named, and the whole write
+// would be lost at its end.
+bool CanBeNamed(int fd) {
+  struct stat held {};
+  struct stat linked {};
+  return ::fstat(fd, &held) == 0 && ::stat(DescriptorLink(fd).c_str(), &linked) == 0 &&
+         held.st_dev == linked.st_dev && held.st_ino == linked.st_ino;
 }
 
 // Makes a file under a fresh hidden name in `folder` with `make` (false with errno set when it
 // cannot); the name, or empty with errno set when none could be made.
 std::string MakeUnderFreshName(const std::string& folder,
                                const std::function<bool(const std::string&)>& make) {
-  static unsigned serial = 0;
+  static std::atomic<unsigned> serial{0};
   const std::string stem = folder + "/.tavro-" + std::to_string(::getpid()) + "-";
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string name = stem + std::to_string(serial++) + ".part";
@@ -70,6 +102,10 @@ class NewFile {
     // 0666 lets the umask and the folder's default rights decide, as for any new file.
     constexpr mode_t Mode = 0666;
     fd_ = OpenUnnamedFile(folder, Mode);
+    if (fd_ >= 0 && !CanBeNamed(fd_)) {
+      ::close(fd_);
+      fd_ = -1;
+    }
     // Older kernels and some file systems refuse unnamed files (EOPNOTSUPP, EISDIR, EINVAL);
     // whatever the reason, the named file is tried, and its failure is the one told.
     if (fd_ < 0) {
@@ -95,7 +131,7 @@ class NewFile {
   // CAP_DAC_READ_SEARCH). True when it has a name; false with errno set.
   bool Name() {
     if (!path_.empty()) return true;
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    const std::string self = DescriptorLink(fd_);
     path_ = MakeUnderFreshName(folder_, [&self](const std::string& name) {
       return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
     });
@@ -116,12 +152,14 @@ class NewFile {
   std::string path_;
 };
 
-// Gives the complete new file the target's name, in one step that replaces the old file whole.
-void ReplaceTarget(NewFile& file, const std::string& target, const std::string& path) {
-  if (!file.Name()) throw RecordingError(path, Because("cannot be replaced", errno));
+// Gives the complete new file the target's name, in one step that replaces an old file whole.
+void GiveTargetName(NewFile& file, const std::string& target, const std::string& path,
+                    bool replacing) {
+  const char* refusal = replacing ? "cannot be replaced" : "cannot be created";
+  if (!file.Name()) throw RecordingError(path, Because(refusal, errno));
   if (!file.Close()) throw RecordingError(path, Because("cannot be written", errno));
   if (::rename(file.Path().c_str(), target.c_str()) != 0) {
-    throw RecordingError(path, Because("cannot be replaced", errno));
+    throw RecordingError(path, Because(refusal, errno));
   }
   file.Keep();
 }
@@ -129,7 +167,8 @@ void ReplaceTarget(NewFile& file, const std::string& target, const std::string& 
 // Writes all bytes, however the system splits the request, in pieces that report to
 // `progress` between them; false with errno set on failure. Each piece is sent on to the disk
 // once written and the one before it waited for, so the disk keeps pace with the pieces and the
-// flush at the end has little left to do: no single step waits for the whole file.
+// flush at the end has little left to do. On a slow disk these waits are long: this runs on a
+// thread of its own, never on the window's.
 bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size, const WorkProgress& progress) {
   constexpr std::size_t Piece = std::size_t{1} << 24;
   std::size_t done = 0;
@@ -151,6 +190,7 @@ bool WriteFully(int fd, const std::uint8_t* bytes, std::size_t size, const WorkP
     ::sync_file_range(fd, static_cast<off_t>(pieceStart), static_cast<off_t>(pieceEnd - pieceStart),
                       SYNC_FILE_RANGE_WRITE);
     if (pieceStart > 0) {
+      BeforeDiskWait();
       ::sync_file_range(
           fd, static_cast<off_t>(pieceStart - Piece), static_cast<off_t>(Piece),
           SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
@@ -168,9 +208,9 @@ void FlushFolder(const std::string& folder) {
   ::close(fd);
 }
 
-}  // namespace
-
-void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size,
+// Everything of a safe write, each step of which may wait on the disk: even the opening of a
+// file on a busy USB stick can take a while.
+void WriteAndReplace(const std::string& path, const std::uint8_t* bytes, std::size_t size,
                      const WorkProgress& progress) {
   const std::string target = FileBehind(path);
   struct stat existing {};
@@ -188,16 +228,19 @@ void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::si
   if (!WriteFully(file.Get(), bytes, size, progress)) {
     throw RecordingError(path, Because("cannot be written", errno));
   }
-  // The flush and the replacement (which gives back a replaced file's blocks) can each take
-  // a good part of a second for a long recording.
-  WaitAnswering(
-      [&] {
-        if (::fsync(file.Get()) != 0)
-          throw RecordingError(path, Because("cannot be written", errno));
-        ReplaceTarget(file, target, path);
-        FlushFolder(folder);
-      },
-      progress, 1.0);
+  if (progress) progress(1.0);
+  BeforeDiskWait();
+  if (::fsync(file.Get()) != 0) throw RecordingError(path, Because("cannot be written", errno));
+  GiveTargetName(file, target, path, replacing);
+  FlushFolder(folder);
+}
+
+}  // namespace
+
+void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size,
+                     const WorkProgress& progress) {
+  RunOnWorkerThread([&](const WorkProgress& report) { WriteAndReplace(path, bytes, size, report); },
+                    progress);
 }
 
 void WriteFileSafely(const std::string& path, const std::string& text,
@@ -207,4 +250,12 @@ void WriteFileSafely(const std::string& path, const std::string& text,
 
 void SetUnnamedFileOpener(std::function<int(const std::string& folder, mode_t mode)> opener) {
   UnnamedFileOpener() = std::move(opener);
+}
+
+void SetDescriptorLinkFolder(const std::string& folder) {
+  DescriptorLinkFolder() = folder.empty() ? SystemDescriptorLinkFolder : folder;
+}
+
+void SetDiskWaitHook(std::function<void()> hook) {
+  DiskWaitHook() = std::move(hook);
 }

@@ -20,7 +20,8 @@
 //
 // On failure the new file is removed, the target is as it was, and a RecordingError names
 // the target and the reason.
-// The bytes go out in pieces that report to `progress` between them.
+// The bytes go out in pieces whose progress reaches `progress` every few milliseconds, on the
+// calling thread, while another thread writes and waits on the disk.
 void WriteFileSafely(const std::string& path, const std::uint8_t* bytes, std::size_t size,
                      const WorkProgress& progress = {});
 void WriteFileSafely(const std::string& path, const std::string& text,
@@ -30,3 +31,11 @@ void WriteFileSafely(const std::string& path, const std::string& text,
 // errno set when refused), so that tests can stand in for a file system that refuses it; an
 // empty function restores the system's.
 void SetUnnamedFileOpener(std::function<int(const std::string& folder, mode_t mode)> opener);
+
+// Replaces the folder whose entries name this process's open files (/proc/self/fd), so that
+// tests can stand in for a system without /proc; an empty name restores the system's.
+void SetDescriptorLinkFolder(const std::string& folder);
+
+// Calls `hook` on the writing thread right before each wait on the disk (a piece's, the final
+// flush), so that tests can hold the write there; an empty function calls nothing.
+void SetDiskWaitHook(std::function<void()> hook);
