@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
   try {
+    LetWritesFailPastTheFileSizeLimit();
     FollowDesktopScale();
     QApplication qtApplication(argc, argv);
     // Qt takes the process locale from the environment; numbers in files keep the C form.

@@ -1,5 +1,7 @@
 #include "app/program_start.h"
 
+#include <csignal>
+
 #include "app/main_window.h"
 #include "platform/application.h"
 
@@ -20,4 +22,8 @@ int RunProgram(Application& application) {
     }
   }
   return 0;
+}
+
+void LetWritesFailPastTheFileSizeLimit() {
+  std::signal(SIGXFSZ, SIG_IGN);
 }
