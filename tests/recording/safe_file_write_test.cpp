@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -55,6 +56,11 @@ struct UnnamedFiles {
   int Refusal;
   bool WithoutProc;
 };
+
+// Gives the cases' listing a readable name in place of the bytes of the object.
+void PrintTo(const UnnamedFiles& files, std::ostream* out) {
+  *out << files.Name;
+}
 
 // A write with a progress report runs on a thread of its own; one without runs on the caller's.
 class SafeFileWrite : public ::testing::TestWithParam<std::tuple<UnnamedFiles, bool>> {
