@@ -41,6 +41,8 @@ constexpr double WheelNotch = 120.0;
 // A left drag shorter than this on either side is taken for a click and does nothing.
 constexpr int MinimumDragPixels = 4;
 
+}  // namespace
+
 // The mouse zooms and pans the chart's axes as the chart component lets a person do: a left
 // drag down and to the right shows the rectangle it spans, a left drag up and to the left and a
 // double-click show the whole again, a right drag moves the shown values with the pointer, and
@@ -48,12 +50,14 @@ constexpr int MinimumDragPixels = 4;
 // this only turns the gestures into its calls.
 class MouseNavigation : public QObject {
  public:
-  MouseNavigation(ChartView& view, Chart& chart) : QObject(&view), view_(view), chart_(chart) {
-    view.canvas()->installEventFilter(this);
+  MouseNavigation(ChartView& view, Chart& chart)
+      : view_(view), chart_(chart), canvas_(*view.canvas()) {
+    canvas_.installEventFilter(this);
   }
+  ~MouseNavigation() override { canvas_.removeEventFilter(this); }
 
   bool eventFilter(QObject* object, QEvent* event) override {
-    if (object != view_.canvas()) return false;
+    if (object != &canvas_) return false;
     switch (event->type()) {
       case QEvent::MouseButtonPress:
         Press(*static_cast<QMouseEvent*>(event));
@@ -135,11 +139,14 @@ class MouseNavigation : public QObject {
 
   ChartView& view_;
   Chart& chart_;
-  QRubberBand* band_ = new QRubberBand(QRubberBand::Rectangle, view_.canvas());
+  QWidget& canvas_;
+  QRubberBand* band_ = new QRubberBand(QRubberBand::Rectangle, &canvas_);
   Qt::MouseButton held_ = Qt::NoButton;
   QPoint from_;
   ChartPoint grabbed_{};
 };
+
+namespace {
 
 // Paints a canvas with the picture it had when this began, whatever asks it to repaint: the
 // picture of the arrays as they were, never of arrays half written. A canvas that was never
@@ -183,7 +190,7 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
     axisScaleDraw(axisId)->enableComponent(QwtAbstractScaleDraw::Backbone, axis->AxisLineVisible);
   }
   KeepScalesSteady();
-  new MouseNavigation(*this, chart);
+  navigation_ = std::make_unique<MouseNavigation>(*this, chart);
 
   for (std::size_t i = 0; i < chart.SeriesCount(); ++i) {
     ChartSeries* series = chart.GetSeries(static_cast<int>(i));

@@ -10,6 +10,7 @@
 #include "platform/qt/subscriptions.h"
 
 class DepthBarChart;
+class MouseNavigation;
 class QwtScaleDraw;
 class ReducedCurve;
 
@@ -75,6 +76,9 @@ class ChartView : public QwtPlot {
   bool legendPending_ = false;
   // Paints the canvas from its picture while the chart is frozen.
   std::unique_ptr<QObject> frozenCanvas_;
+  // The plot deletes its canvas only after its own destructor has run; the filters on the
+  // canvas go with the view's members, before then.
+  std::unique_ptr<MouseNavigation> navigation_;
   int replotCount_ = 0;
   Subscriptions subscriptions_;
 };
