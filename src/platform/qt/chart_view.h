@@ -10,6 +10,7 @@
 #include "platform/qt/subscriptions.h"
 
 class DepthBarChart;
+class FrozenCanvas;
 class MouseNavigation;
 class QwtScaleDraw;
 class ReducedCurve;
@@ -75,7 +76,7 @@ class ChartView : public QwtPlot {
   bool frozen_ = false;
   bool legendPending_ = false;
   // Paints the canvas from its picture while the chart is frozen.
-  std::unique_ptr<QObject> frozenCanvas_;
+  std::unique_ptr<FrozenCanvas> frozenCanvas_;
   // The plot deletes its canvas only after its own destructor has run; the filters on the
   // canvas go with the view's members, before then.
   std::unique_ptr<MouseNavigation> navigation_;
