@@ -109,6 +109,7 @@ void ChartView::DrawNow() {
 void ChartView::SetFrozen(bool frozen) {
   if (frozen == frozen_) return;
   frozen_ = frozen;
+  navigation_->SetFrozen(frozen);
   if (frozen) {
     frozenCanvas_ = std::make_unique<FrozenCanvas>(*static_cast<QwtPlotCanvas*>(canvas()));
     return;

@@ -39,7 +39,8 @@ class ChartView : public QwtPlot {
   AxisRange WholeRange(int axisId) const;
   // While frozen, the chart shows the picture it had when it froze (its series' arrays are
   // being written): the event loop draws nothing new, and the legend keeps its entries. What
-  // came in meanwhile is drawn once it thaws. FlushReplot still draws at once.
+  // came in meanwhile is drawn once it thaws. FlushReplot still draws at once. The mouse zooms
+  // and pans nothing meanwhile, and a drag under way when it freezes ends there.
   void SetFrozen(bool frozen);
   bool Frozen() const { return frozen_; }
 

@@ -34,27 +34,51 @@ MouseNavigation::~MouseNavigation() {
   canvas_.removeEventFilter(this);
 }
 
+void MouseNavigation::SetFrozen(bool frozen) {
+  frozen_ = frozen;
+  if (!frozen) return;
+  // The release of a button held now never comes here: the gesture ends where it is.
+  held_ = Qt::NoButton;
+  band_->hide();
+}
+
 bool MouseNavigation::eventFilter(QObject* object, QEvent* event) {
   if (object != &canvas_) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress:
-      Press(*static_cast<QMouseEvent*>(event));
-      return true;
     case QEvent::MouseMove:
-      Move(static_cast<QMouseEvent*>(event)->pos());
-      return true;
     case QEvent::MouseButtonRelease:
-      Release(*static_cast<QMouseEvent*>(event));
-      return true;
     case QEvent::MouseButtonDblClick:
-      chart_.UndoZoom();
-      return true;
+      break;
     case QEvent::Wheel:
       if (!chart_.MouseWheelZooms) return false;
-      Turn(*static_cast<QWheelEvent*>(event));
-      return true;
+      break;
     default:
       return false;
+  }
+  // A frozen chart's arrays are being written: it draws nothing for a gesture, and a gesture
+  // changes nothing it shows.
+  if (!frozen_) Follow(*event);
+  return true;
+}
+
+void MouseNavigation::Follow(QEvent& event) {
+  switch (event.type()) {
+    case QEvent::MouseButtonPress:
+      Press(static_cast<QMouseEvent&>(event));
+      break;
+    case QEvent::MouseMove:
+      Move(static_cast<QMouseEvent&>(event).pos());
+      break;
+    case QEvent::MouseButtonRelease:
+      Release(static_cast<QMouseEvent&>(event));
+      break;
+    case QEvent::MouseButtonDblClick:
+      chart_.UndoZoom();
+      break;
+    default:
+      Turn(static_cast<QWheelEvent&>(event));
+      break;
   }
 }
 

@@ -20,9 +20,13 @@ class MouseNavigation : public QObject {
   MouseNavigation(ChartView& view, Chart& chart);
   ~MouseNavigation() override;
 
+  // While frozen, every gesture is dropped, and one under way when the chart freezes ends.
+  void SetFrozen(bool frozen);
+
   bool eventFilter(QObject* object, QEvent* event) override;
 
  private:
+  void Follow(QEvent& event);
   void Press(const QMouseEvent& event);
   void Move(const QPoint& to);
   void Release(const QMouseEvent& event);
@@ -35,6 +39,7 @@ class MouseNavigation : public QObject {
   Chart& chart_;
   QWidget& canvas_;
   QRubberBand* band_;
+  bool frozen_ = false;
   Qt::MouseButton held_ = Qt::NoButton;
   QPoint from_;
   ChartPoint grabbed_{};
