@@ -153,20 +153,25 @@ void ChartView::FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAu
   shownAutomatic = axis.Automatic();
 }
 
-AxisRange ChartView::WholeRange(int axisId) const {
+AxisRange ChartView::DataRange(int axisId) const {
   if (axisId == QwtPlot::xBottom && !barLabels_.isEmpty()) return BarLabelSpan();
   // What the plot's automatic scaling covers: every shown item that scales the axis.
-  QwtInterval whole;
+  QwtInterval extent;
   for (const QwtPlotItem* item : itemList()) {
     if (!item->isVisible() || !item->testItemAttribute(QwtPlotItem::AutoScale)) continue;
     const QRectF bounds = item->boundingRect();
     if (item->xAxis() == axisId && bounds.width() >= 0.0) {
-      whole |= QwtInterval(bounds.left(), bounds.right());
+      extent |= QwtInterval(bounds.left(), bounds.right());
     } else if (item->yAxis() == axisId && bounds.height() >= 0.0) {
-      whole |= QwtInterval(bounds.top(), bounds.bottom());
+      extent |= QwtInterval(bounds.top(), bounds.bottom());
     }
   }
-  return whole.isValid() ? AxisRange{whole.minValue(), whole.maxValue()} : AxisRange{1.0, 0.0};
+  return extent.isValid() ? AxisRange{extent.minValue(), extent.maxValue()} : AxisRange{1.0, 0.0};
+}
+
+void ChartView::TellDataRanges() {
+  chart_.BottomAxis().SetDataRange(DataRange(QwtPlot::xBottom));
+  chart_.LeftAxis().SetDataRange(DataRange(QwtPlot::yLeft));
 }
 
 void ChartView::KeepScalesSteady() {
@@ -208,6 +213,7 @@ void ChartView::FollowLineSeries(LineSeries& series) {
     curve->setTitle(LegendTitle(series));
     curve->setPen(ToQColor(series.SeriesColor()), LineWidth);
     SetShown(*curve, series.Active());
+    TellDataRanges();
     ScheduleReplot();
   });
 }
@@ -218,6 +224,7 @@ void ChartView::FollowBarSeries(BarSeries& series, DepthBarChart* bars) {
     bars->setTitle(LegendTitle(series));
     SetShown(*bars, series.Active());
     ArrangeBars();
+    TellDataRanges();
     ScheduleReplot();
   });
 }

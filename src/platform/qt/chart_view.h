@@ -35,8 +35,6 @@ class ChartView : public QwtPlot {
   bool ReplotPending() const { return replotPending_; }
   int ReplotCount() const { return replotCount_; }
   const std::vector<ReducedCurve*>& Curves() const { return curves_; }
-  // What the axis shows when it scales automatically: the extent of the shown series.
-  AxisRange WholeRange(int axisId) const;
   // While frozen, the chart shows the picture it had when it froze (its series' arrays are
   // being written): the event loop draws nothing new, and the legend keeps its entries. What
   // came in meanwhile is drawn once it thaws. FlushReplot still draws at once. The mouse zooms
@@ -57,6 +55,10 @@ class ChartView : public QwtPlot {
   void FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAutomatic);
   void FollowLineSeries(LineSeries& series);
   void FollowBarSeries(BarSeries& series, DepthBarChart* bars);
+  // What the axis shows when it scales automatically: the extent of the shown series.
+  AxisRange DataRange(int axisId) const;
+  // The model's axes learn what the shown series hold, for a person's zoom and pan.
+  void TellDataRanges();
   void ArrangeBars();
   // The bottom axis of a chart with bars is labelled by bar group.
   AxisRange BarLabelSpan() const;

@@ -97,7 +97,7 @@ void MouseNavigation::Move(const QPoint& to) {
   } else if (held_ == Qt::RightButton) {
     // Every move pans at once and brings the value grabbed back under the pointer.
     const ChartPoint pointed = ValueAt(to);
-    chart_.Pan(ChartPoint{grabbed_.X - pointed.X, grabbed_.Y - pointed.Y}, Whole());
+    chart_.Pan(ChartPoint{grabbed_.X - pointed.X, grabbed_.Y - pointed.Y});
   }
 }
 
@@ -116,23 +116,18 @@ void MouseNavigation::Release(const QMouseEvent& event) {
   const ChartPoint a = ValueAt(from_);
   const ChartPoint b = ValueAt(to);
   chart_.ZoomTo(ChartArea{AxisRange{std::min(a.X, b.X), std::max(a.X, b.X)},
-                          AxisRange{std::min(a.Y, b.Y), std::max(a.Y, b.Y)}},
-                Whole());
+                          AxisRange{std::min(a.Y, b.Y), std::max(a.Y, b.Y)}});
 }
 
 void MouseNavigation::Turn(const QWheelEvent& event) {
   const int delta = event.angleDelta().y();
   if (delta == 0) return;
   const QPointF at = event.position();
-  chart_.Zoom(std::pow(WheelZoomInFactor, delta / WheelNotch), ValueAt(at), Whole());
+  chart_.Zoom(std::pow(WheelZoomInFactor, delta / WheelNotch), ValueAt(at));
 }
 
 ChartPoint MouseNavigation::ValueAt(const QPointF& pixel) {
   view_.FlushReplot();
   return {view_.canvasMap(QwtPlot::xBottom).invTransform(pixel.x()),
           view_.canvasMap(QwtPlot::yLeft).invTransform(pixel.y())};
-}
-
-ChartArea MouseNavigation::Whole() const {
-  return {view_.WholeRange(QwtPlot::xBottom), view_.WholeRange(QwtPlot::yLeft)};
 }

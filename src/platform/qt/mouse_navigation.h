@@ -33,7 +33,6 @@ class MouseNavigation : public QObject {
   void Turn(const QWheelEvent& event);
   // The values at a canvas pixel, as the plot shows them now.
   ChartPoint ValueAt(const QPointF& pixel);
-  ChartArea Whole() const;
 
   ChartView& view_;
   Chart& chart_;
