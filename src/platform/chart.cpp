@@ -13,52 +13,77 @@ void ChartAxis::SetTitle(const std::string& title) {
 }
 
 void ChartAxis::SetAutomatic(bool automatic) {
-  if (automatic_ == automatic) return;
-  automatic_ = automatic;
-  chart_.Changed();
+  if (automatic) {
+    fixed_.reset();
+  } else {
+    fixed_ = AxisRange{minimum_, maximum_};
+  }
+  Show(automatic, minimum_, maximum_);
 }
 
 void ChartAxis::SetMinMax(double minimum, double maximum) {
-  if (!automatic_ && minimum_ == minimum && maximum_ == maximum) return;
-  automatic_ = false;
+  fixed_ = AxisRange{minimum, maximum};
+  Show(false, minimum, maximum);
+}
+
+void ChartAxis::Show(bool automatic, double minimum, double maximum) {
+  if (automatic_ == automatic && minimum_ == minimum && maximum_ == maximum) return;
+  automatic_ = automatic;
   minimum_ = minimum;
   maximum_ = maximum;
   chart_.Changed();
 }
 
-AxisRange ChartAxis::Shown(const AxisRange& whole) const {
-  return automatic_ ? whole : AxisRange{minimum_, maximum_};
+AxisRange ChartAxis::Whole() const {
+  if (!fixed_ || fixed_->Empty()) return dataRange_;
+  if (dataRange_.Empty()) return *fixed_;
+  return {std::min(dataRange_.Min, fixed_->Min), std::max(dataRange_.Max, fixed_->Max)};
 }
 
-void ChartAxis::ShowInside(double minimum, double width, const AxisRange& whole) {
+void ChartAxis::ShowWhole() {
+  if (!fixed_) {
+    Show(true, minimum_, maximum_);
+    return;
+  }
+  const AxisRange whole = Whole();
+  Show(false, whole.Min, whole.Max);
+}
+
+AxisRange ChartAxis::Shown() const {
+  return automatic_ ? Whole() : AxisRange{minimum_, maximum_};
+}
+
+void ChartAxis::ShowInside(double minimum, double width) {
   if (!std::isfinite(minimum) || !std::isfinite(width)) return;
+  const AxisRange whole = Whole();
   // A zoom out and back in again lands a rounding error short of the whole width.
   constexpr double Rounding = 1e-9;
   if (width >= (whole.Max - whole.Min) * (1.0 - Rounding)) {
-    SetAutomatic(true);
+    ShowWhole();
     return;
   }
   minimum = std::clamp(minimum, whole.Min, whole.Max - width);
-  SetMinMax(minimum, minimum + width);
+  Show(false, minimum, minimum + width);
 }
 
-void ChartAxis::ZoomTo(const AxisRange& range, const AxisRange& whole) {
+void ChartAxis::ZoomTo(const AxisRange& range) {
+  const AxisRange whole = Whole();
   if (whole.Empty()) return;
   const double minimum = std::max(range.Min, whole.Min);
   const double maximum = std::min(range.Max, whole.Max);
   if (!(maximum > minimum)) return;
-  ShowInside(minimum, maximum - minimum, whole);
+  ShowInside(minimum, maximum - minimum);
 }
 
-void ChartAxis::Zoom(double factor, double about, const AxisRange& whole) {
-  if (whole.Empty() || !(factor > 0.0)) return;
-  const AxisRange shown = Shown(whole);
-  ShowInside(about - (about - shown.Min) * factor, (shown.Max - shown.Min) * factor, whole);
+void ChartAxis::Zoom(double factor, double about) {
+  if (Whole().Empty() || !(factor > 0.0)) return;
+  const AxisRange shown = Shown();
+  ShowInside(about - (about - shown.Min) * factor, (shown.Max - shown.Min) * factor);
 }
 
-void ChartAxis::Pan(double delta, const AxisRange& whole) {
-  if (automatic_ || whole.Empty()) return;
-  ShowInside(minimum_ + delta, maximum_ - minimum_, whole);
+void ChartAxis::Pan(double delta) {
+  if (automatic_ || Whole().Empty()) return;
+  ShowInside(minimum_ + delta, maximum_ - minimum_);
 }
 
 void ChartSeries::SetActive(bool active) {
@@ -96,23 +121,23 @@ void Chart::AddTitleLine(const std::string& line) {
 }
 
 void Chart::UndoZoom() {
-  leftAxis_.SetAutomatic(true);
-  bottomAxis_.SetAutomatic(true);
+  leftAxis_.ShowWhole();
+  bottomAxis_.ShowWhole();
 }
 
-void Chart::ZoomTo(const ChartArea& area, const ChartArea& whole) {
-  bottomAxis_.ZoomTo(area.X, whole.X);
-  leftAxis_.ZoomTo(area.Y, whole.Y);
+void Chart::ZoomTo(const ChartArea& area) {
+  bottomAxis_.ZoomTo(area.X);
+  leftAxis_.ZoomTo(area.Y);
 }
 
-void Chart::Zoom(double factor, const ChartPoint& about, const ChartArea& whole) {
-  bottomAxis_.Zoom(factor, about.X, whole.X);
-  leftAxis_.Zoom(factor, about.Y, whole.Y);
+void Chart::Zoom(double factor, const ChartPoint& about) {
+  bottomAxis_.Zoom(factor, about.X);
+  leftAxis_.Zoom(factor, about.Y);
 }
 
-void Chart::Pan(const ChartPoint& delta, const ChartArea& whole) {
-  bottomAxis_.Pan(delta.X, whole.X);
-  leftAxis_.Pan(delta.Y, whole.Y);
+void Chart::Pan(const ChartPoint& delta) {
+  bottomAxis_.Pan(delta.X);
+  leftAxis_.Pan(delta.Y);
 }
 
 void Chart::AddSeries(ChartSeries* series) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,39 +37,53 @@ class ChartAxis {
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
   bool Automatic() const { return automatic_; }
+  // Automatic scaling on, or off at Minimum .. Maximum: the program's own choice, which a
+  // person's zoom and pan keep to.
   void SetAutomatic(bool automatic);
   // The range shown while the axis is not automatic.
   double Minimum() const { return minimum_; }
   double Maximum() const { return maximum_; }
   // Shows minimum .. maximum, which ends automatic scaling.
   void SetMinMax(double minimum, double maximum);
-  // A person's zoom and pan. `whole` is what the axis shows when it is automatic: they never
-  // show values outside it, and one that would show all of it makes the axis automatic again.
-  // Without a whole (no shown series holds a value) the axis stays as it is.
+
+  // What the chart's shown series hold along the axis, as the views that draw them find it;
+  // empty when they hold nothing. The observers are not told: nothing shown changes by it.
+  void SetDataRange(const AxisRange& range) { dataRange_ = range; }
+  // All a person can see: what the shown series hold and the range the program fixed.
+  AxisRange Whole() const;
+
+  // A person's zoom and pan: they never show values outside the whole, and one that would show
+  // all of it shows the whole (ShowWhole). Without a whole the axis stays as it is.
   //
   // Shows `range`, cut to the whole.
-  void ZoomTo(const AxisRange& range, const AxisRange& whole);
+  void ZoomTo(const AxisRange& range);
   // Zooms to `factor` times the shown width (below 1 zooms in), keeping `about` where it is
   // within what is shown.
-  void Zoom(double factor, double about, const AxisRange& whole);
+  void Zoom(double factor, double about);
   // Moves what is shown by `delta` at the same width, as far as the whole allows; a view of
   // the whole has nothing to move.
-  void Pan(double delta, const AxisRange& whole);
+  void Pan(double delta);
+  // Automatic scaling again, or all of the whole on an axis the program fixed.
+  void ShowWhole();
 
   bool AxisLineVisible = true;
   // The smallest step between two labels; 0 lets the axis choose any step.
   double Increment = 0.0;
 
  private:
-  AxisRange Shown(const AxisRange& whole) const;
+  void Show(bool automatic, double minimum, double maximum);
+  AxisRange Shown() const;
   // Shows `width` from `minimum` on, moved inside the whole, or the whole once it is as wide.
-  void ShowInside(double minimum, double width, const AxisRange& whole);
+  void ShowInside(double minimum, double width);
 
   Chart& chart_;
   std::string title_;
   bool automatic_ = true;
   double minimum_ = 0.0;
   double maximum_ = 0.0;
+  // The range the program set, while it keeps automatic scaling off.
+  std::optional<AxisRange> fixed_;
+  AxisRange dataRange_{1.0, 0.0};
 };
 
 // A series of a chart, addressed by its index in the chart's series list.
@@ -154,12 +169,12 @@ class Chart : public Control {
   const ChartAxis& LeftAxis() const { return leftAxis_; }
   ChartAxis& BottomAxis() { return bottomAxis_; }
   const ChartAxis& BottomAxis() const { return bottomAxis_; }
-  // Back to the whole picture: both axes automatic again.
+  // Back to the whole picture on both axes.
   void UndoZoom();
-  // The axes' zoom and pan together, each axis with its own range (see ChartAxis).
-  void ZoomTo(const ChartArea& area, const ChartArea& whole);
-  void Zoom(double factor, const ChartPoint& about, const ChartArea& whole);
-  void Pan(const ChartPoint& delta, const ChartArea& whole);
+  // The axes' zoom and pan together, each axis within its own whole (see ChartAxis).
+  void ZoomTo(const ChartArea& area);
+  void Zoom(double factor, const ChartPoint& about);
+  void Pan(const ChartPoint& delta);
 
   void AddSeries(ChartSeries* series);
   std::size_t SeriesCount() const { return series_.size(); }

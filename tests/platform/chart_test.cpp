@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,8 +20,13 @@ struct AxisStart {
   AxisRange Range;
 };
 
-void Start(ChartAxis& axis, const AxisStart& start) {
-  if (!start.Automatic) axis.SetMinMax(start.Range.Min, start.Range.Max);
+// The series hold `data`; a person has zoomed to the start's range, which the data held then.
+void Start(ChartAxis& axis, const AxisStart& start, const AxisRange& data) {
+  if (!start.Automatic) {
+    axis.SetDataRange({std::min(data.Min, start.Range.Min), std::max(data.Max, start.Range.Max)});
+    axis.ZoomTo(start.Range);
+  }
+  axis.SetDataRange(data);
 }
 
 void ExpectState(const ChartAxis& axis, const AxisState& expected, const char* name) {
@@ -79,8 +85,8 @@ TEST(ChartAxisZoom, StaysInsideTheWholeAndIsAutomaticOnceItShowsAllOfIt) {
   for (const auto& c : cases) {
     Chart chart("chart");
     ChartAxis& axis = chart.BottomAxis();
-    Start(axis, c.Start);
-    axis.Zoom(c.Factor, c.About, whole);
+    Start(axis, c.Start, whole);
+    axis.Zoom(c.Factor, c.About);
     ExpectState(axis, c.Expected, c.Case);
   }
 }
@@ -110,8 +116,8 @@ TEST(ChartAxisZoomTo, ShowsTheRangeCutToTheWhole) {
   for (const auto& c : cases) {
     Chart chart("chart");
     ChartAxis& axis = chart.LeftAxis();
-    Start(axis, c.Start);
-    axis.ZoomTo(c.Range, whole);
+    Start(axis, c.Start, whole);
+    axis.ZoomTo(c.Range);
     ExpectState(axis, c.Expected, c.Case);
   }
 }
@@ -134,28 +140,29 @@ TEST(ChartAxisPan, MovesAtTheSameWidthAndStopsAtTheWholesEnds) {
   for (const auto& c : cases) {
     Chart chart("chart");
     ChartAxis& axis = chart.BottomAxis();
-    Start(axis, c.Start);
-    axis.Pan(c.Delta, whole);
+    Start(axis, c.Start, whole);
+    axis.Pan(c.Delta);
     ExpectState(axis, c.Expected, c.Case);
   }
 }
 
 TEST(ChartZoomAndPan, EachAxisTakesItsOwnRange) {
   Chart chart("chart");
-  const ChartArea whole{{0.0, 36000.0}, {-20.0, 80.0}};
-  chart.ZoomTo(ChartArea{{6000.0, 12000.0}, {-30.0, 10.0}}, whole);
+  chart.BottomAxis().SetDataRange({0.0, 36000.0});
+  chart.LeftAxis().SetDataRange({-20.0, 80.0});
+  chart.ZoomTo(ChartArea{{6000.0, 12000.0}, {-30.0, 10.0}});
   ExpectState(chart.BottomAxis(), {false, 6000.0, 12000.0}, "rectangle, time");
   ExpectState(chart.LeftAxis(), {false, -20.0, 10.0}, "rectangle, acceleration");
 
-  chart.Pan(ChartPoint{-1000.0, 5.0}, whole);
+  chart.Pan(ChartPoint{-1000.0, 5.0});
   ExpectState(chart.BottomAxis(), {false, 5000.0, 11000.0}, "pan, time");
   ExpectState(chart.LeftAxis(), {false, -15.0, 15.0}, "pan, acceleration");
 
-  chart.Zoom(2.0, ChartPoint{5000.0, 15.0}, whole);
+  chart.Zoom(2.0, ChartPoint{5000.0, 15.0});
   ExpectState(chart.BottomAxis(), {false, 5000.0, 17000.0}, "wheel, time");
   ExpectState(chart.LeftAxis(), {false, -20.0, 40.0}, "wheel, acceleration, at the lowest");
 
-  chart.Zoom(4.0, ChartPoint{5000.0, 15.0}, whole);
+  chart.Zoom(4.0, ChartPoint{5000.0, 15.0});
   EXPECT_TRUE(chart.BottomAxis().Automatic());
   EXPECT_TRUE(chart.LeftAxis().Automatic());
 }
@@ -163,12 +170,12 @@ TEST(ChartZoomAndPan, EachAxisTakesItsOwnRange) {
 TEST(ChartAxisZoom, InAndOutAgainEndsAutomatic) {
   Chart chart("chart");
   ChartAxis& axis = chart.LeftAxis();
-  const AxisRange whole{-3.7, 251.3};
-  for (int step = 0; step < 25; ++step) axis.Zoom(0.9, 17.0, whole);
+  axis.SetDataRange({-3.7, 251.3});
+  for (int step = 0; step < 25; ++step) axis.Zoom(0.9, 17.0);
   EXPECT_FALSE(axis.Automatic());
-  for (int step = 0; step < 24; ++step) axis.Zoom(1.0 / 0.9, 17.0, whole);
+  for (int step = 0; step < 24; ++step) axis.Zoom(1.0 / 0.9, 17.0);
   EXPECT_FALSE(axis.Automatic());
-  axis.Zoom(1.0 / 0.9, 17.0, whole);
+  axis.Zoom(1.0 / 0.9, 17.0);
   EXPECT_TRUE(axis.Automatic());
 }
 
@@ -179,29 +186,85 @@ TEST(ChartAxisZoom, WithoutDataOrWithNonsenseNothingChanges) {
   const AxisRange noData{1.0, 0.0};
   const AxisRange whole{0.0, 1.0};
   ChartAxis& axis = chart.BottomAxis();
-  axis.Zoom(0.5, 0.5, noData);
-  axis.Zoom(0.0, 0.5, whole);
-  axis.Zoom(-2.0, 0.5, whole);
-  axis.Zoom(0.5, std::nan(""), whole);
-  axis.ZoomTo(AxisRange{0.2, 0.4}, noData);
-  axis.ZoomTo(AxisRange{0.4, 0.2}, whole);
+  axis.Zoom(0.5, 0.5);
+  axis.ZoomTo(AxisRange{0.2, 0.4});
+  axis.SetDataRange(whole);
+  axis.Zoom(0.0, 0.5);
+  axis.Zoom(-2.0, 0.5);
+  axis.Zoom(0.5, std::nan(""));
+  axis.ZoomTo(AxisRange{0.4, 0.2});
   EXPECT_TRUE(axis.Automatic());
   EXPECT_EQ(changes, 0);
 
-  axis.SetMinMax(0.2, 0.4);
+  axis.ZoomTo(AxisRange{0.2, 0.4});
   changes = 0;
-  axis.Pan(0.1, noData);
-  axis.Pan(std::numeric_limits<double>::infinity(), whole);
+  axis.Pan(std::numeric_limits<double>::infinity());
+  axis.SetDataRange(noData);
+  axis.Pan(0.1);
   ExpectState(axis, {false, 0.2, 0.4}, "pan");
   EXPECT_EQ(changes, 0);
 }
 
 TEST(ChartAxisZoom, UndoZoomMakesBothAxesAutomatic) {
   Chart chart("chart");
-  chart.LeftAxis().SetMinMax(1.0, 2.0);
-  chart.BottomAxis().Zoom(0.5, 5.0, AxisRange{0.0, 10.0});
-  ASSERT_FALSE(chart.BottomAxis().Automatic());
+  for (ChartAxis* axis : {&chart.LeftAxis(), &chart.BottomAxis()}) {
+    axis->SetDataRange({0.0, 10.0});
+    axis->Zoom(0.5, 5.0);
+    ASSERT_FALSE(axis->Automatic());
+  }
   chart.UndoZoom();
   EXPECT_TRUE(chart.LeftAxis().Automatic());
   EXPECT_TRUE(chart.BottomAxis().Automatic());
+}
+
+TEST(ChartAxisWhole, IsTheDataAndTheRangeTheProgramFixed) {
+  const AxisRange noData{1.0, 0.0};
+  const struct {
+    const char* Case;
+    AxisRange Data;
+    AxisStart Program;
+    AxisRange Whole;
+  } cases[] = {
+      {"automatic: the data", {0.0, 100.0}, Whole, {0.0, 100.0}},
+      {"fixed wider than the data", {0.0, 100.0}, {false, {-50.0, 200.0}}, {-50.0, 200.0}},
+      {"fixed inside the data", {0.0, 100.0}, {false, {20.0, 30.0}}, {0.0, 100.0}},
+      {"fixed beside the data", {0.0, 100.0}, {false, {150.0, 200.0}}, {0.0, 200.0}},
+      {"fixed without data", noData, {false, {-5.0, 5.0}}, {-5.0, 5.0}},
+  };
+  for (const auto& c : cases) {
+    Chart chart("chart");
+    ChartAxis& axis = chart.BottomAxis();
+    axis.SetDataRange(c.Data);
+    if (!c.Program.Automatic) axis.SetMinMax(c.Program.Range.Min, c.Program.Range.Max);
+    EXPECT_EQ(axis.Whole().Min, c.Whole.Min) << c.Case;
+    EXPECT_EQ(axis.Whole().Max, c.Whole.Max) << c.Case;
+  }
+  Chart chart("chart");
+  chart.LeftAxis().SetDataRange(noData);
+  EXPECT_TRUE(chart.LeftAxis().Whole().Empty());
+}
+
+TEST(ChartAxisWhole, AnAxisFixedWiderThanTheDataStaysFixedThroughZoomPanAndUndo) {
+  Chart chart("chart");
+  ChartAxis& axis = chart.BottomAxis();
+  axis.SetDataRange({0.0, 100.0});
+  axis.SetMinMax(-50.0, 200.0);
+
+  axis.Pan(30.0);
+  ExpectState(axis, {false, -50.0, 200.0}, "pan of the whole");
+  axis.Zoom(0.5, 75.0);
+  ExpectState(axis, {false, 12.5, 137.5}, "wheel");
+  axis.Pan(-1000.0);
+  ExpectState(axis, {false, -50.0, 75.0}, "pan past the data to the fixed start");
+  axis.Zoom(10.0, 0.0);
+  ExpectState(axis, {false, -50.0, 200.0}, "zoom out to the whole");
+  axis.ZoomTo({10.0, 20.0});
+  chart.UndoZoom();
+  ExpectState(axis, {false, -50.0, 200.0}, "undo");
+
+  // Once the program makes it automatic again, the data is the whole.
+  axis.SetAutomatic(true);
+  axis.Zoom(0.5, 50.0);
+  axis.Zoom(4.0, 50.0);
+  EXPECT_TRUE(axis.Automatic());
 }

@@ -6,22 +6,16 @@
 #include <qwt_plot_layout.h>
 #include <qwt_scale_div.h>
 #include <qwt_scale_widget.h>
-#include <QEvent>
 #include <QFontMetrics>
 #include <QMap>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QRubberBand>
 #include <QStringList>
 #include <QTimer>
-#include <QWheelEvent>
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
 #include "platform/qt/axis_scale.h"
 #include "platform/qt/depth_bar_chart.h"
+#include "platform/qt/frozen_canvas.h"
 #include "platform/qt/label_scale_draw.h"
+#include "platform/qt/mouse_navigation.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/reduced_curve.h"
 
@@ -33,138 +27,6 @@ constexpr QSize ReadableChartSize(480, 300);
 // Lines are a pixel wide on screen. They are not cosmetic, so a print-out widens them with the
 // printer's resolution and they keep their weight on paper.
 constexpr double LineWidth = 1.0;
-
-// One notch of the wheel forward shows this much of the width; backward shows the inverse.
-constexpr double WheelZoomInFactor = 0.9;
-constexpr double WheelNotch = 120.0;
-
-// A left drag shorter than this on either side is taken for a click and does nothing.
-constexpr int MinimumDragPixels = 4;
-
-// The mouse zooms and pans the chart's axes as the chart component lets a person do: a left
-// drag down and to the right shows the rectangle it spans, a left drag up and to the left and a
-// double-click show the whole again, a right drag moves the shown values with the pointer, and
-// the wheel, where the chart allows it, zooms about the pointer. The model decides every range;
-// this only turns the gestures into its calls.
-class MouseNavigation : public QObject {
- public:
-  MouseNavigation(ChartView& view, Chart& chart) : QObject(&view), view_(view), chart_(chart) {
-    view.canvas()->installEventFilter(this);
-  }
-
-  bool eventFilter(QObject* object, QEvent* event) override {
-    if (object != view_.canvas()) return false;
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        Press(*static_cast<QMouseEvent*>(event));
-        return true;
-      case QEvent::MouseMove:
-        Move(static_cast<QMouseEvent*>(event)->pos());
-        return true;
-      case QEvent::MouseButtonRelease:
-        Release(*static_cast<QMouseEvent*>(event));
-        return true;
-      case QEvent::MouseButtonDblClick:
-        chart_.UndoZoom();
-        return true;
-      case QEvent::Wheel:
-        if (!chart_.MouseWheelZooms) return false;
-        Turn(*static_cast<QWheelEvent*>(event));
-        return true;
-      default:
-        return false;
-    }
-  }
-
- private:
-  void Press(const QMouseEvent& event) {
-    if (held_ != Qt::NoButton) return;
-    if (event.button() != Qt::LeftButton && event.button() != Qt::RightButton) return;
-    held_ = event.button();
-    from_ = event.pos();
-    grabbed_ = ValueAt(from_);
-  }
-
-  void Move(const QPoint& to) {
-    if (held_ == Qt::LeftButton) {
-      band_->setGeometry(QRect(from_, to).normalized());
-      band_->show();
-    } else if (held_ == Qt::RightButton) {
-      // Every move pans at once and brings the value grabbed back under the pointer.
-      const ChartPoint pointed = ValueAt(to);
-      chart_.Pan(ChartPoint{grabbed_.X - pointed.X, grabbed_.Y - pointed.Y}, Whole());
-    }
-  }
-
-  void Release(const QMouseEvent& event) {
-    if (event.button() != held_) return;
-    held_ = Qt::NoButton;
-    if (event.button() != Qt::LeftButton) return;
-    band_->hide();
-    const QPoint to = event.pos();
-    const QPoint drag = to - from_;
-    if (std::abs(drag.x()) < MinimumDragPixels || std::abs(drag.y()) < MinimumDragPixels) return;
-    if (drag.x() < 0 && drag.y() < 0) {
-      chart_.UndoZoom();
-      return;
-    }
-    const ChartPoint a = ValueAt(from_);
-    const ChartPoint b = ValueAt(to);
-    chart_.ZoomTo(ChartArea{AxisRange{std::min(a.X, b.X), std::max(a.X, b.X)},
-                            AxisRange{std::min(a.Y, b.Y), std::max(a.Y, b.Y)}},
-                  Whole());
-  }
-
-  void Turn(const QWheelEvent& event) {
-    const int delta = event.angleDelta().y();
-    if (delta == 0) return;
-    const QPointF at = event.position();
-    chart_.Zoom(std::pow(WheelZoomInFactor, delta / WheelNotch), ValueAt(at), Whole());
-  }
-
-  // The values at a canvas pixel, as the plot shows them now.
-  ChartPoint ValueAt(const QPointF& pixel) {
-    view_.FlushReplot();
-    return {view_.canvasMap(QwtPlot::xBottom).invTransform(pixel.x()),
-            view_.canvasMap(QwtPlot::yLeft).invTransform(pixel.y())};
-  }
-
-  ChartArea Whole() const {
-    return {view_.WholeRange(QwtPlot::xBottom), view_.WholeRange(QwtPlot::yLeft)};
-  }
-
-  ChartView& view_;
-  Chart& chart_;
-  QRubberBand* band_ = new QRubberBand(QRubberBand::Rectangle, view_.canvas());
-  Qt::MouseButton held_ = Qt::NoButton;
-  QPoint from_;
-  ChartPoint grabbed_{};
-};
-
-// Paints a canvas with the picture it had when this began, whatever asks it to repaint: the
-// picture of the arrays as they were, never of arrays half written. A canvas that was never
-// drawn shows its background alone.
-class FrozenCanvas : public QObject {
- public:
-  explicit FrozenCanvas(QwtPlotCanvas& canvas) : canvas_(canvas) {
-    const QPixmap* picture = canvas.backingStore();
-    if (picture != nullptr) picture_ = *picture;
-    canvas.installEventFilter(this);
-  }
-  ~FrozenCanvas() override { canvas_.removeEventFilter(this); }
-
-  bool eventFilter(QObject* object, QEvent* event) override {
-    if (object != &canvas_ || event->type() != QEvent::Paint) return false;
-    QPainter painter(&canvas_);
-    painter.fillRect(canvas_.rect(), canvas_.palette().brush(canvas_.backgroundRole()));
-    if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
-    return true;
-  }
-
- private:
-  QwtPlotCanvas& canvas_;
-  QPixmap picture_;
-};
 
 QString LegendTitle(const ChartSeries& series) {
   return ToQString(series.Title().empty() ? series.Name() : series.Title());
@@ -183,7 +45,7 @@ ChartView::ChartView(Chart& chart, QWidget* parent) : QwtPlot(parent), chart_(ch
     axisScaleDraw(axisId)->enableComponent(QwtAbstractScaleDraw::Backbone, axis->AxisLineVisible);
   }
   KeepScalesSteady();
-  new MouseNavigation(*this, chart);
+  navigation_ = std::make_unique<MouseNavigation>(*this, chart);
 
   for (std::size_t i = 0; i < chart.SeriesCount(); ++i) {
     ChartSeries* series = chart.GetSeries(static_cast<int>(i));
@@ -247,6 +109,7 @@ void ChartView::DrawNow() {
 void ChartView::SetFrozen(bool frozen) {
   if (frozen == frozen_) return;
   frozen_ = frozen;
+  navigation_->SetFrozen(frozen);
   if (frozen) {
     frozenCanvas_ = std::make_unique<FrozenCanvas>(*static_cast<QwtPlotCanvas*>(canvas()));
     return;
@@ -290,20 +153,25 @@ void ChartView::FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAu
   shownAutomatic = axis.Automatic();
 }
 
-AxisRange ChartView::WholeRange(int axisId) const {
+AxisRange ChartView::DataRange(int axisId) const {
   if (axisId == QwtPlot::xBottom && !barLabels_.isEmpty()) return BarLabelSpan();
   // What the plot's automatic scaling covers: every shown item that scales the axis.
-  QwtInterval whole;
+  QwtInterval extent;
   for (const QwtPlotItem* item : itemList()) {
     if (!item->isVisible() || !item->testItemAttribute(QwtPlotItem::AutoScale)) continue;
     const QRectF bounds = item->boundingRect();
     if (item->xAxis() == axisId && bounds.width() >= 0.0) {
-      whole |= QwtInterval(bounds.left(), bounds.right());
+      extent |= QwtInterval(bounds.left(), bounds.right());
     } else if (item->yAxis() == axisId && bounds.height() >= 0.0) {
-      whole |= QwtInterval(bounds.top(), bounds.bottom());
+      extent |= QwtInterval(bounds.top(), bounds.bottom());
     }
   }
-  return whole.isValid() ? AxisRange{whole.minValue(), whole.maxValue()} : AxisRange{1.0, 0.0};
+  return extent.isValid() ? AxisRange{extent.minValue(), extent.maxValue()} : AxisRange{1.0, 0.0};
+}
+
+void ChartView::TellDataRanges() {
+  chart_.BottomAxis().SetDataRange(DataRange(QwtPlot::xBottom));
+  chart_.LeftAxis().SetDataRange(DataRange(QwtPlot::yLeft));
 }
 
 void ChartView::KeepScalesSteady() {
@@ -345,6 +213,7 @@ void ChartView::FollowLineSeries(LineSeries& series) {
     curve->setTitle(LegendTitle(series));
     curve->setPen(ToQColor(series.SeriesColor()), LineWidth);
     SetShown(*curve, series.Active());
+    TellDataRanges();
     ScheduleReplot();
   });
 }
@@ -355,6 +224,7 @@ void ChartView::FollowBarSeries(BarSeries& series, DepthBarChart* bars) {
     bars->setTitle(LegendTitle(series));
     SetShown(*bars, series.Active());
     ArrangeBars();
+    TellDataRanges();
     ScheduleReplot();
   });
 }

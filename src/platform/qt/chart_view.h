@@ -10,6 +10,8 @@
 #include "platform/qt/subscriptions.h"
 
 class DepthBarChart;
+class FrozenCanvas;
+class MouseNavigation;
 class QwtScaleDraw;
 class ReducedCurve;
 
@@ -33,11 +35,10 @@ class ChartView : public QwtPlot {
   bool ReplotPending() const { return replotPending_; }
   int ReplotCount() const { return replotCount_; }
   const std::vector<ReducedCurve*>& Curves() const { return curves_; }
-  // What the axis shows when it scales automatically: the extent of the shown series.
-  AxisRange WholeRange(int axisId) const;
   // While frozen, the chart shows the picture it had when it froze (its series' arrays are
   // being written): the event loop draws nothing new, and the legend keeps its entries. What
-  // came in meanwhile is drawn once it thaws. FlushReplot still draws at once.
+  // came in meanwhile is drawn once it thaws. FlushReplot still draws at once. The mouse zooms
+  // and pans nothing meanwhile, and a drag under way when it freezes ends there.
   void SetFrozen(bool frozen);
   bool Frozen() const { return frozen_; }
 
@@ -54,6 +55,10 @@ class ChartView : public QwtPlot {
   void FollowAxisScale(int axisId, const ChartAxis& axis, bool& shownAutomatic);
   void FollowLineSeries(LineSeries& series);
   void FollowBarSeries(BarSeries& series, DepthBarChart* bars);
+  // What the axis shows when it scales automatically: the extent of the shown series.
+  AxisRange DataRange(int axisId) const;
+  // The model's axes learn what the shown series hold, for a person's zoom and pan.
+  void TellDataRanges();
   void ArrangeBars();
   // The bottom axis of a chart with bars is labelled by bar group.
   AxisRange BarLabelSpan() const;
@@ -74,7 +79,10 @@ class ChartView : public QwtPlot {
   bool frozen_ = false;
   bool legendPending_ = false;
   // Paints the canvas from its picture while the chart is frozen.
-  std::unique_ptr<QObject> frozenCanvas_;
+  std::unique_ptr<FrozenCanvas> frozenCanvas_;
+  // The plot deletes its canvas only after its own destructor has run; the filters on the
+  // canvas go with the view's members, before then.
+  std::unique_ptr<MouseNavigation> navigation_;
   int replotCount_ = 0;
   Subscriptions subscriptions_;
 };

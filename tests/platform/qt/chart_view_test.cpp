@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QRubberBand>
 #include <QWheelEvent>
 #include <QtTest/QTest>
 #include <algorithm>
@@ -32,13 +33,16 @@ QPointF CanvasCentre(const ChartView& plot) {
   return QPointF(plot.canvas()->width() / 2.0, plot.canvas()->height() / 2.0);
 }
 
-// Turns the mouse wheel over a point of the plot's canvas: forward (positive) zooms in.
-void TurnWheel(ChartView& plot, int notches, const QPointF& at) {
-  QWidget* canvas = plot.canvas();
+// Turns the mouse wheel over a point of the canvas: forward (positive) zooms in.
+void SendWheel(QWidget* canvas, int notches, const QPointF& at) {
   QWheelEvent wheel(at, QPointF(canvas->mapToGlobal(at.toPoint())), QPoint(),
                     QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                     false);
   QApplication::sendEvent(canvas, &wheel);
+}
+
+void TurnWheel(ChartView& plot, int notches, const QPointF& at) {
+  SendWheel(plot.canvas(), notches, at);
   plot.FlushReplot();
 }
 
@@ -53,14 +57,17 @@ void SendMouse(QWidget* canvas, QEvent::Type type, Qt::MouseButton button, Qt::M
 }
 
 // Presses a button over the canvas, moves to `to` in a few steps holding it, and lets go.
-void Drag(ChartView& plot, Qt::MouseButton button, const QPoint& from, const QPoint& to) {
-  QWidget* canvas = plot.canvas();
+void SendDrag(QWidget* canvas, Qt::MouseButton button, const QPoint& from, const QPoint& to) {
   SendMouse(canvas, QEvent::MouseButtonPress, button, button, from);
   constexpr int Steps = 5;
   for (int step = 1; step <= Steps; ++step) {
     SendMouse(canvas, QEvent::MouseMove, Qt::NoButton, button, from + (to - from) * step / Steps);
   }
   SendMouse(canvas, QEvent::MouseButtonRelease, button, Qt::NoButton, to);
+}
+
+void Drag(ChartView& plot, Qt::MouseButton button, const QPoint& from, const QPoint& to) {
+  SendDrag(plot.canvas(), button, from, to);
   plot.FlushReplot();
 }
 
@@ -533,4 +540,66 @@ TEST_F(ChartViewTest, TheImpactChartZoomsByBarGroupsAndKeepsTheirLabels) {
   plot->FlushReplot();
   EXPECT_EQ(plot->axisInterval(QwtPlot::xBottom), whole);
   EXPECT_EQ(plot->axisScaleDiv(QwtPlot::xBottom).ticks(QwtScaleDiv::MajorTick), allBars);
+}
+
+TEST_F(ChartViewTest, AFrozenChartDrawsNothingForAGestureAndZoomsNothing) {
+  ChartView* plot = &ShowHullX();
+  QWidget* canvas = plot->canvas();
+  const int w = canvas->width();
+  const int h = canvas->height();
+  // Zoomed, so that every gesture below would change what is shown.
+  Drag(*plot, Qt::LeftButton, QPoint(w / 4, h / 4), QPoint(w * 3 / 4, h * 3 / 4));
+  const ChartAxis& time = Window().Chart1->BottomAxis();
+  const ChartAxis& values = Window().Chart1->LeftAxis();
+  const AxisRange zoomedX{time.Minimum(), time.Maximum()};
+  const AxisRange zoomedY{values.Minimum(), values.Maximum()};
+
+  plot->SetFrozen(true);
+  // A redraw is due, as when an action changes the chart while its arrays are being written.
+  Window().Chart1->Changed();
+  QApplication::processEvents();
+  const int replots = plot->ReplotCount();
+  const QPoint centre(w / 2, h / 2);
+  const std::pair<const char*, std::function<void()>> gestures[] = {
+      {"left drag", [&] { SendDrag(canvas, Qt::LeftButton, centre, centre + QPoint(40, 40)); }},
+      {"right drag", [&] { SendDrag(canvas, Qt::RightButton, centre, centre + QPoint(40, 40)); }},
+      {"wheel", [&] { SendWheel(canvas, 2, centre); }},
+      {"double-click", [&] { QTest::mouseDClick(canvas, Qt::LeftButton); }},
+  };
+  for (const auto& [name, gesture] : gestures) {
+    gesture();
+    EXPECT_EQ(plot->ReplotCount(), replots) << name;
+    EXPECT_FALSE(time.Automatic()) << name;
+    EXPECT_FALSE(values.Automatic()) << name;
+    EXPECT_EQ(time.Minimum(), zoomedX.Min) << name;
+    EXPECT_EQ(time.Maximum(), zoomedX.Max) << name;
+    EXPECT_EQ(values.Minimum(), zoomedY.Min) << name;
+    EXPECT_EQ(values.Maximum(), zoomedY.Max) << name;
+  }
+  plot->SetFrozen(false);
+}
+
+// The release of a drag cut short by long work never reaches the chart: the next plain click
+// must not zoom from where the drag began.
+TEST_F(ChartViewTest, ADragCutShortByFreezingEndsThere) {
+  ChartView* plot = &ShowHullX();
+  QWidget* canvas = plot->canvas();
+  const QPoint from(canvas->width() / 4, canvas->height() / 4);
+  const QPoint to = from * 2;
+  SendMouse(canvas, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
+  SendMouse(canvas, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, to);
+  auto* band = canvas->findChild<QRubberBand*>();
+  ASSERT_NE(band, nullptr);
+  ASSERT_TRUE(band->isVisible());
+
+  plot->SetFrozen(true);
+  EXPECT_FALSE(band->isVisible());
+  SendMouse(canvas, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
+  plot->SetFrozen(false);
+
+  const QPoint click = to + from;
+  SendMouse(canvas, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, click);
+  SendMouse(canvas, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, click);
+  EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
+  EXPECT_TRUE(Window().Chart1->LeftAxis().Automatic());
 }
