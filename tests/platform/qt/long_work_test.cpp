@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QKeyEvent>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtTest/QTest>
@@ -187,26 +189,34 @@ TEST_F(LongWorkTest, KeysAndTheWheelDuringALoadReachNoControl) {
   EXPECT_TRUE(Window().Chart1->BottomAxis().Automatic());
 }
 
-// A global menu bar triggers a menu item, and a screen reader clicks or toggles a box, without
-// any input event. During long work nothing of it runs, then or afterwards, and the controls
-// show the model's state again.
+// A global menu bar triggers a menu item, and a screen reader clicks or toggles a box, a radio
+// item or a page, without any input event. During long work nothing of it runs, then or
+// afterwards, and the controls show the model's state again.
 TEST_F(LongWorkTest, AnActionStartedWithoutInputDuringLongWorkChangesNothing) {
   const std::string opened = OpenRecording();
   Window().CBHullX->UserClick();
   QApplication::processEvents();
   desktop.Answers.push_back(opened);
+  auto& pages = *WidgetOf<QTabWidget>(Window().PageControl1);
+  QAbstractButton& firstCutOff =
+      *WidgetOf<QWidget>(Window().RadioGroup1)->findChildren<QRadioButton*>()[0];
   int triggers = 0;
   {
     LoopTurns turns([&] {
       if (!Graph().Frozen()) return;
       ++triggers;
       MenuAction("&Open...")->trigger();
+      pages.setCurrentIndex(1);
+      firstCutOff.click();
     });
     Window().RadioGroup1->UserChoose(4);
   }
   EXPECT_GT(triggers, 0);
   EXPECT_EQ(desktop.Answers.size(), 1u);
   EXPECT_EQ(Window().RadioGroup1->ItemIndex(), 4);
+  EXPECT_FALSE(firstCutOff.isChecked());
+  EXPECT_EQ(Window().PageControl1->ActivePage(), Window().TabSheet1);
+  EXPECT_EQ(pages.currentIndex(), 0);
   EXPECT_TRUE(Window().Chart1->GetSeries(11)->Active());
   desktop.Answers.clear();
 
