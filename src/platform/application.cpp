@@ -53,17 +53,27 @@ void Application::Terminate() {
 }
 
 void Application::Dispatch(const std::function<void()>& action) {
-  // The busy time ends after the message of a failure, also when showing it fails.
+  // The loop turns inside an action (long work answers the desktop, a box waits for the
+  // person), and a menu item can be triggered or a box clicked without any input event, by a
+  // global menu bar or a screen reader. Such an action would run in the middle of the one that
+  // is writing the arrays it reads, so it is dropped as its input is. What the running action
+  // raises from code (the handlers of the boxes a load unticks) does not come this way.
+  if (actionRunning_) return;
+  // The busy time ends after the message of a failure, also when showing it fails. The action
+  // runs until the desktop is idle again: the desktop's last turn of the loop drops what came
+  // in meanwhile.
   struct BusyTime {
     Desktop& desktop;
-    int& depth;
-    BusyTime(Desktop& d, int& n) : desktop(d), depth(n) {
-      if (depth++ == 0) desktop.ShowBusy(true);
+    bool& running;
+    BusyTime(Desktop& d, bool& r) : desktop(d), running(r) {
+      running = true;
+      desktop.ShowBusy(true);
     }
     ~BusyTime() {
-      if (--depth == 0) desktop.ShowBusy(false);
+      desktop.ShowBusy(false);
+      running = false;
     }
-  } busy(desktop_, actionDepth_);
+  } busy(desktop_, actionRunning_);
   try {
     action();
   } catch (...) {

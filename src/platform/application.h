@@ -41,7 +41,8 @@ class Application {
   bool Terminated() const { return terminated_; }
 
   // Runs one user action, with the desktop busy until it ends; what it throws is shown and
-  // the program goes on.
+  // the program goes on. One action runs at a time: a user action that arrives while another
+  // runs is dropped, whatever path it came by, and runs neither then nor afterwards.
   void Dispatch(const std::function<void()>& action);
   void HandleException(std::exception_ptr error);
   void ShowException(const Exception& error);
@@ -55,8 +56,7 @@ class Application {
   std::vector<std::unique_ptr<Form>> forms_;
   Form* mainForm_ = nullptr;
   bool terminated_ = false;
-  // Actions dispatched from inside an action make the desktop busy only once.
-  int actionDepth_ = 0;
+  bool actionRunning_ = false;
 };
 
 // The desktop of the current application object; throws when there is none.

@@ -23,12 +23,13 @@ class Desktop {
   virtual bool ExecuteFileDialog(FileDialog& dialog) = 0;
   // Told by the dispatch when it starts and when it ends handling a person's action. While it
   // is busy, the desktop shows so, except while a message box or a dialog waits for the person.
+  // A request to close the window that comes in while it is busy, at any point of the action,
+  // closes the window once the action has ended.
   virtual void ShowBusy(bool busy) = 0;
   // Told by long work, between its slices, how much of the current action is done (0 to 1).
   // Here the desktop may show the progress and let the window answer: it repaints and answers
   // the desktop's own messages, while every input of the person is dropped until the action
-  // ends and a request to close the window waits for its end. The charts keep showing what
-  // they showed before the action.
+  // ends. The charts keep showing what they showed before the action.
   virtual void ShowProgress(double fractionDone) = 0;
   // Writes the chart, at its size on screen and on a white background, as a Windows bitmap.
   virtual void SaveChartToBitmap(const Chart& chart, const std::string& fileName) = 0;

@@ -33,8 +33,9 @@ QWidget* CreateCheckBoxView(CheckBox& box, QWidget* parent, Subscriptions& subsc
     widget->setChecked(box.Checked());
     ShowControlState(box, *widget);
   };
-  QObject::connect(widget, &QCheckBox::clicked, widget, [&box, show] {
-    box.UserClick();
+  // A box turned without a click (a screen reader's toggle) goes to the model as a click does.
+  QObject::connect(widget, &QCheckBox::toggled, widget, [&box, show](bool checked) {
+    if (checked != box.Checked()) box.UserClick();
     show();
   });
   subscriptions.Follow(box, show);
@@ -75,7 +76,10 @@ QWidget* CreateRadioGroupView(RadioGroup& group, QWidget* parent, Subscriptions&
     buttons->setExclusive(true);
     ShowControlState(group, *widget);
   };
-  QObject::connect(buttons, &QButtonGroup::idClicked, widget, [&group, show](int index) {
+  // An item turned on without a click goes to the model as a click does; the item that goes
+  // off with it follows the model.
+  QObject::connect(buttons, &QButtonGroup::idToggled, widget, [&group, show](int index, bool on) {
+    if (!on) return;
     group.UserChoose(index);
     show();
   });

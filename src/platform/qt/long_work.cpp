@@ -65,8 +65,10 @@ LongWork::LongWork(QWidget* window) : window_(window) {
   bar_->setAutoClose(false);
   bar_->setAutoReset(false);
   bar_->setRange(0, BarSteps);
-  bar_->setMinimumDuration(BarDelayMs);
-  bar_->setValue(0);
+  // The bar shows when the work has lasted. The dialog would show itself by its own guess of
+  // the time left, and by a timer started with it, which a box's loop would run too.
+  bar_->reset();
+  barDelay_.start();
 }
 
 LongWork::~LongWork() {
@@ -80,11 +82,19 @@ LongWork::~LongWork() {
 
 void LongWork::Report(double fractionDone) {
   if (paused_ > 0) return;
-  const double clamped = fractionDone < 0.0 ? 0.0 : fractionDone > 1.0 ? 1.0 : fractionDone;
-  bar_->setValue(static_cast<int>(clamped * BarSteps));
+  ShowBar(fractionDone);
   // The first report turns the loop at once: the window may not have been drawn since a
   // dialog closed over it.
   if (!sinceTurn_.isValid() || sinceTurn_.elapsed() >= turnIntervalMs) TurnEventLoop();
+}
+
+void LongWork::ShowBar(double fractionDone) {
+  if (!bar_->isVisible()) {
+    if (barDelay_.elapsed() < BarDelayMs) return;
+    bar_->show();
+  }
+  const double clamped = fractionDone < 0.0 ? 0.0 : fractionDone > 1.0 ? 1.0 : fractionDone;
+  bar_->setValue(static_cast<int>(clamped * BarSteps));
 }
 
 qint64 LongWork::TurnIntervalMs() {
@@ -103,23 +113,22 @@ void LongWork::TurnEventLoop() {
 void LongWork::Pause() {
   if (paused_++ > 0) return;
   qApp->removeEventFilter(this);
+  // Reset also stops the dialog's own show timer, which the box's loop would run.
+  bar_->reset();
   bar_->hide();
 }
 
 void LongWork::Resume() {
   if (--paused_ > 0) return;
   qApp->installEventFilter(this);
-  // The bar comes back with the next report, once the work has lasted again.
-  bar_->reset();
-  bar_->setValue(0);
+  barDelay_.restart();
   sinceTurn_.invalidate();
 }
 
 bool LongWork::eventFilter(QObject* object, QEvent* event) {
   if (IsInput(event->type())) return true;
-  if (event->type() == QEvent::Close && object->isWidgetType() &&
+  if (event->type() == QEvent::Close && object != window_ && object->isWidgetType() &&
       static_cast<QWidget*>(object)->isWindow()) {
-    if (object == window_) closeRequested_ = true;
     event->ignore();
     return true;
   }

@@ -12,9 +12,10 @@ class QWidget;
 // The long part of one action: from the first report of its progress to the action's end.
 // The window keeps answering the desktop in between: each report lets the event loop turn
 // when it has not for a while, so the window repaints and answers the desktop's pings, and a
-// progress bar appears once the work lasts. The person's input is dropped meanwhile, as a
-// modal window drops it, and a request to close the window is kept for the action's end. The
-// charts show what they showed before the action until it ends: their arrays are being
+// progress bar appears once the work has lasted half a second. The person's input is dropped
+// meanwhile, as a modal window drops it; a request to close the main window goes on to the
+// window, where the action's HeldClose keeps it for the action's end, and other windows stay.
+// The charts show what they showed before the action until it ends: their arrays are being
 // written.
 class LongWork : public QObject {
  public:
@@ -30,22 +31,24 @@ class LongWork : public QObject {
   static void SetTurnInterval(qint64 ms);
 
   void Report(double fractionDone);
-  // While a box or a dialog waits for the person, the input is theirs and no bar is shown.
+  // While a box or a dialog waits for the person, the input is theirs and no bar is shown;
+  // after it the window is drawn again at the next report, and the bar comes back once the
+  // work has lasted another half second.
   void Pause();
   void Resume();
-  // Whether the person asked to close the window while the work ran.
-  bool CloseRequested() const { return closeRequested_; }
 
  protected:
   bool eventFilter(QObject* object, QEvent* event) override;
 
  private:
   void TurnEventLoop();
+  void ShowBar(double fractionDone);
   void SetChartsFrozen(bool frozen);
 
   QPointer<QWidget> window_;
   std::unique_ptr<QProgressDialog> bar_;
   QElapsedTimer sinceTurn_;
+  // The time the work has run since it started or a person answered it.
+  QElapsedTimer barDelay_;
   int paused_ = 0;
-  bool closeRequested_ = false;
 };

@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QStringList>
-#include <QTimer>
 
 #include "platform/chart.h"
 #include "platform/dialogs.h"
@@ -16,6 +15,7 @@
 #include "platform/qt/chart_view.h"
 #include "platform/qt/dialog_filter.h"
 #include "platform/qt/form_view.h"
+#include "platform/qt/held_close.h"
 #include "platform/qt/long_work.h"
 #include "platform/qt/qt_text.h"
 
@@ -161,15 +161,13 @@ void QtDesktop::ShowBusy(bool busy) {
   busy_ = busy;
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    heldClose_ = std::make_unique<HeldClose>(view_.get());
     actionTime_.start();
     return;
   }
-  if (work_ != nullptr) {
-    const bool closeRequested = work_->CloseRequested();
-    work_.reset();
-    // The close the person asked for comes once the handler has returned.
-    if (closeRequested && view_ != nullptr) QTimer::singleShot(0, view_.get(), &QWidget::close);
-  }
+  // The long work's last turn of the loop may still bring a close, which the holder keeps.
+  work_.reset();
+  heldClose_.reset();
   QApplication::restoreOverrideCursor();
 }
 

@@ -8,6 +8,7 @@
 
 class ChartView;
 class FormView;
+class HeldClose;
 class LongWork;
 
 // Lets the window, its controls, the charts and their fonts follow the desktop's scale
@@ -31,7 +32,8 @@ class QtDesktop : public Desktop {
   // EndMessageLoop or the window is closed; the window goes with the loop's end.
   void RunMessageLoop(Form& mainForm) override;
   void EndMessageLoop() override;
-  // The wait cursor over every window of the program.
+  // The wait cursor over every window of the program; a close of the window waits for the
+  // action's end.
   void ShowBusy(bool busy) override;
   // The window answers between slices of long work; see LongWork.
   void ShowProgress(double fractionDone) override;
@@ -52,4 +54,5 @@ class QtDesktop : public Desktop {
   // long part, from the first report of progress after that time grew long.
   QElapsedTimer actionTime_;
   std::unique_ptr<LongWork> work_;
+  std::unique_ptr<HeldClose> heldClose_;
 };

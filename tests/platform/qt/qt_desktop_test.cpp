@@ -17,6 +17,8 @@
 
 #include "platform/application.h"
 #include "platform/dialogs.h"
+#include "platform/qt/long_work.h"
+#include "progress_bar_probe.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -161,6 +163,41 @@ TEST_F(QtDesktopTest, TheCursorIsBusyDuringAnActionAndNormalWhileThePersonIsAske
   EXPECT_EQ(seen, (std::vector<Qt::CursorShape>{Qt::WaitCursor, Qt::ArrowCursor, Qt::WaitCursor,
                                                 Qt::ArrowCursor, Qt::WaitCursor, Qt::ArrowCursor}));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Long work that asks the person something: no progress bar shows beside the box, also once
+// the work has lasted past the bar's delay, nor right after it; the bar comes back once the
+// work has run another half second.
+TEST_F(QtDesktopTest, NoProgressBarShowsBesideABoxAndItComesBackHalfASecondAfterIt) {
+  LongWork::SetTurnInterval(0);
+  bool barBesideBox = true;
+  QElapsedTimer sinceBox;
+  ModalSteps steps;
+  steps.On<QMessageBox>([&](QMessageBox& box) {
+    QTimer::singleShot(700, &box, [&] {
+      barBesideBox = VisibleProgressBar() != nullptr;
+      sinceBox.start();
+      box.button(QMessageBox::Ok)->click();
+    });
+  });
+  bool barRightAfterBox = true;
+  qint64 barBackAfter = -1;
+  application.Dispatch([&] {
+    desktop.ShowProgress(0.1);
+    desktop.ShowMessage("S2.txt file is missing. Default valus are used.", "Get data");
+    desktop.ShowProgress(0.2);
+    barRightAfterBox = VisibleProgressBar() != nullptr;
+    while (barBackAfter < 0 && sinceBox.elapsed() < 5000) {
+      desktop.ShowProgress(0.3);
+      if (VisibleProgressBar() != nullptr) barBackAfter = sinceBox.elapsed();
+    }
+  });
+  LongWork::SetTurnInterval(-1);
+  EXPECT_TRUE(steps.AllTaken());
+  EXPECT_FALSE(barBesideBox);
+  EXPECT_FALSE(barRightAfterBox);
+  EXPECT_GE(barBackAfter, 500);
+  EXPECT_EQ(VisibleProgressBar(), nullptr);
 }
 
 // A save dialog without a name starts in the folder it is given; once a name is chosen it

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <deque>
 #include <memory>
 #include <string>
@@ -44,8 +47,8 @@ class QtWindowTest : public ::testing::Test {
   }
 
   // A ten-channel recording of a few seconds with impacts on every slot, opened through the
-  // menu.
-  void OpenRecording() {
+  // menu; returns its file name.
+  std::string OpenRecording() {
     RecordingBuilder recording(true);
     recording.Blocks(6);
     for (int slot = 0; slot < SlotCount; ++slot) {
@@ -54,10 +57,24 @@ class QtWindowTest : public ::testing::Test {
                         RecordingBuilder::DefaultCount);
       }
     }
-    desktop.Answers.push_back(
-        WriteRecordingFolder(folder, recording, SensitivityTextBuilder(true).Build()));
+    const std::string name =
+        WriteRecordingFolder(folder, recording, SensitivityTextBuilder(true).Build());
+    desktop.Answers.push_back(name);
     Window().Open1->UserClick();
     QApplication::processEvents();
+    return name;
+  }
+
+  // The menu bar's action with the text, on the bar or in one of its menus.
+  QAction* MenuAction(const QString& text) {
+    for (QAction* action : view_->menuBar()->actions()) {
+      if (action->text() == text) return action;
+      if (action->menu() == nullptr) continue;
+      for (QAction* item : action->menu()->actions()) {
+        if (item->text() == text) return item;
+      }
+    }
+    return nullptr;
   }
 
   ScriptedQtDesktop desktop;
