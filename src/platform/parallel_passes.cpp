@@ -1,16 +1,30 @@
 #include "platform/parallel_passes.h"
 
+#include <omp.h>
+
+#include <stdexcept>
+#include <utility>
+
 namespace {
 
-constexpr std::int64_t UsualSliceSamples = std::int64_t{1} << 18;
-std::int64_t sliceSamples = UsualSliceSamples;
+std::vector<std::uint64_t> chosenSliceSamples;
 
 }  // namespace
 
-std::int64_t SliceSamples() {
-  return sliceSamples;
+SliceLengths PassSliceLengths(std::uint64_t unitSamples) {
+  if (unitSamples == 0) throw std::invalid_argument("a pass's unit spans no sample");
+  const std::uint64_t unit = unitSamples;
+  if (chosenSliceSamples.empty()) return SliceLengths((FirstSliceSamples + unit - 1) / unit);
+  std::vector<std::uint64_t> units;
+  for (const std::uint64_t samples : chosenSliceSamples)
+    units.push_back((samples + unit - 1) / unit);
+  return SliceLengths(std::move(units));
 }
 
-void SetSliceSamples(std::int64_t samples) {
-  sliceSamples = samples > 0 ? samples : UsualSliceSamples;
+int PassThreads() {
+  return omp_get_max_threads();
+}
+
+void SetSliceSamples(std::vector<std::uint64_t> samples) {
+  chosenSliceSamples = std::move(samples);
 }

@@ -1,0 +1,47 @@
+#include "platform/slice_lengths.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+void RefuseZero(std::uint64_t length) {
+  if (length == 0) throw std::invalid_argument("a pass cannot advance in slices of length 0");
+}
+
+}  // namespace
+
+SliceLengths::SliceLengths(std::uint64_t first) : first_(first), next_(first) {
+  RefuseZero(first);
+  // No slice grows past this, so that even the fastest pass reports a few times over a day.
+  longest_ = first > std::numeric_limits<std::uint64_t>::max() / 256 ? first : first * 256;
+}
+
+SliceLengths::SliceLengths(std::vector<std::uint64_t> cycle) : cycle_(std::move(cycle)) {
+  if (cycle_.empty()) throw std::invalid_argument("a pass needs at least one slice length");
+  for (const std::uint64_t length : cycle_) RefuseZero(length);
+  next_ = cycle_.front();
+}
+
+std::uint64_t SliceLengths::Next() const {
+  return next_;
+}
+
+void SliceLengths::Took(std::uint64_t units, double seconds) {
+  if (!cycle_.empty()) {
+    turn_ = (turn_ + 1) % cycle_.size();
+    next_ = cycle_[turn_];
+    return;
+  }
+  const std::uint64_t grown =
+      units > std::numeric_limits<std::uint64_t>::max() / Growth ? units : units * Growth;
+  // A slice too short for the clock to see grows by the whole factor.
+  const double fitting = seconds > 0.0 ? static_cast<double>(units) * (SliceSeconds / seconds)
+                                       : static_cast<double>(grown);
+  const double bounded =
+      std::min({fitting, static_cast<double>(grown), static_cast<double>(longest_)});
+  next_ = std::max(first_, static_cast<std::uint64_t>(bounded));
+}
