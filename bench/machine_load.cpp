@@ -14,6 +14,10 @@ void UseUsableProcessors() {
   omp_set_num_threads(UsableProcessors());
 }
 
+int PassThreadCount() {
+  return omp_get_max_threads();
+}
+
 BusyCores::BusyCores(int cores) {
   for (int i = 0; i < cores; ++i) {
     const pid_t child = ::fork();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
 #include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -44,20 +46,24 @@ class CpuQuota {
 // The conditions the benchmarks measure under.
 enum class MachineLoad { Quiet, FourBusyCores, TwoCpuQuota };
 
+// The passes' threads now.
+int PassThreadCount();
+
 // Calls `run` under `load`, the passes' threads as many as the program would find at start
-// under it, and restores them after. An empty text, or why the load could not be made.
+// under it (the counter "threads"), and restores them after; skips the benchmark when the
+// load cannot be made.
 template <typename Run>
-std::string RunUnder(MachineLoad load, Run&& run) {
-  std::string failure;
+void RunUnder(benchmark::State& state, MachineLoad load, Run&& run) {
   {
     const BusyCores busy(load == MachineLoad::FourBusyCores ? 4 : 0);
     const CpuQuota quota(load == MachineLoad::TwoCpuQuota ? 2 : 0);
-    failure = load == MachineLoad::TwoCpuQuota ? quota.Failure() : std::string();
-    if (failure.empty()) {
+    if (!quota.Failure().empty()) {
+      state.SkipWithError(quota.Failure().c_str());
+    } else {
       UseUsableProcessors();
+      state.counters["threads"] = PassThreadCount();
       run();
     }
   }
   UseUsableProcessors();
-  return failure;
 }

@@ -22,10 +22,6 @@ struct CgroupMount {
   std::string MountPoint;
 };
 
-// v1 keeps "no limit" as the largest page count in bytes (9223372036854771712 with 4 KiB
-// pages); no machine has 4 EiB, so anything from here up is no limit.
-constexpr std::uint64_t NoLimitFrom = std::uint64_t{1} << 62;
-
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::istringstream stream(text);

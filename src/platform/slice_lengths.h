@@ -24,7 +24,7 @@ class SliceLengths {
   void Took(std::uint64_t units, double seconds);
 
   // What a slice sized by time aims to take, in seconds.
-  static constexpr double SliceSeconds = 0.04;
+  static constexpr double SliceSeconds = 0.025;
   // How much longer a slice may be than the one before it.
   static constexpr std::uint64_t Growth = 16;
 

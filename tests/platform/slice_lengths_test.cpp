@@ -39,18 +39,19 @@ TEST(SliceLengths, RefusesALengthOfZero) {
 // After a short first slice each is sized to take SliceSeconds at the rate of the one
 // before, growing by Growth at most, never shorter than the first nor longer than 256 firsts.
 TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLast) {
+  constexpr double Aim = SliceLengths::SliceSeconds;
   const struct {
     const char* What;
     std::uint64_t Units;
     double Seconds;
     std::uint64_t Next;
   } steps[] = {
-      {"the first slice went fast: grows by the factor", 1000, 0.0001, 16000},
-      {"40 ms at this rate", 16000, 0.02, 32000},
-      {"a busy machine: shorter", 32000, 0.08, 16000},
-      {"very busy: no shorter than the first", 16000, 10.0, 1000},
+      {"the first slice went fast: grows by the factor", 1000, Aim / 400, 16000},
+      {"twice as long at this rate", 16000, Aim / 2, 32000},
+      {"a busy machine: shorter", 32000, 2 * Aim, 16000},
+      {"very busy: no shorter than the first", 16000, 1000 * Aim, 1000},
       {"too short for the clock: grows by the factor", 1000, 0.0, 16000},
-      {"no longer than 256 firsts", 200000, 0.001, 256000},
+      {"no longer than 256 firsts", 200000, Aim / 40, 256000},
   };
   SliceLengths lengths(1000);
   EXPECT_EQ(lengths.Next(), 1000u);
