@@ -133,14 +133,16 @@ void LowPassFilterChannels(FilterState& state, double cutoff,
   const Sections sections = DesignFilter(last, cutoff);
   std::vector<Delays> delays(runs.size());
   const auto runCount = static_cast<std::int64_t>(runs.size());
-  RunInSlices(count, PassSliceLengths(1), progress, [&](std::uint64_t first, std::uint64_t end) {
-    const auto from = static_cast<std::uint32_t>(first);
-    const auto to = static_cast<std::uint32_t>(end);
+  RunInSlices(count, PassSliceLengths(static_cast<int>(runCount), SampleOfDoubles), progress,
+              [&](std::uint64_t first, std::uint64_t end) {
+                const auto from = static_cast<std::uint32_t>(first);
+                const auto to = static_cast<std::uint32_t>(end);
 #pragma omp parallel for schedule(dynamic, 1) if (count >= ParallelPassSamples)
-    for (std::int64_t r = 0; r < runCount; ++r) {
-      FilterStretch(sections, delays[r], runs[r].Input, runs[r].Output, from, to, count);
-    }
-  });
+                for (std::int64_t r = 0; r < runCount; ++r) {
+                  FilterStretch(sections, delays[r], runs[r].Input, runs[r].Output, from, to,
+                                count);
+                }
+              });
   KeepDelays(last, delays.back());
   state = last;
 }

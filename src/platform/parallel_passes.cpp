@@ -2,6 +2,7 @@
 
 #include <omp.h>
 
+#include <numeric>
 #include <stdexcept>
 #include <utility>
 
@@ -11,18 +12,31 @@ std::vector<std::uint64_t> chosenSliceSamples;
 
 }  // namespace
 
-SliceLengths PassSliceLengths(std::uint64_t unitSamples) {
-  if (unitSamples == 0) throw std::invalid_argument("a pass's unit spans no sample");
-  const std::uint64_t unit = unitSamples;
-  if (chosenSliceSamples.empty()) return SliceLengths((FirstSliceSamples + unit - 1) / unit);
-  std::vector<std::uint64_t> units;
-  for (const std::uint64_t samples : chosenSliceSamples)
-    units.push_back((samples + unit - 1) / unit);
-  return SliceLengths(std::move(units));
+std::int64_t LongestStretch(PassUnit unit) {
+  return unit.Bytes > 0 && unit.Bytes < StretchBytes ? StretchBytes / unit.Bytes : 1;
 }
 
 int PassThreads() {
   return omp_get_max_threads();
+}
+
+std::int64_t StretchesPerLaneAndRound(int lanes) {
+  const std::int64_t threads = PassThreads();
+  return threads / std::gcd<std::int64_t>(lanes > 0 ? lanes : 1, threads);
+}
+
+SliceLengths PassSliceLengths(int lanes, PassUnit unit) {
+  if (unit.Samples <= 0) throw std::invalid_argument("a pass's unit spans no sample");
+  if (chosenSliceSamples.empty()) {
+    return SliceLengths(
+        static_cast<std::uint64_t>(StretchesPerLaneAndRound(lanes) * LongestStretch(unit)));
+  }
+  const auto samples = static_cast<std::uint64_t>(unit.Samples);
+  std::vector<std::uint64_t> units;
+  for (const std::uint64_t length : chosenSliceSamples) {
+    units.push_back((length + samples - 1) / samples);
+  }
+  return SliceLengths(std::move(units));
 }
 
 void SetSliceSamples(std::vector<std::uint64_t> samples) {

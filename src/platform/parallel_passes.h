@@ -10,14 +10,31 @@
 // the calling thread alone: waking the other cores would cost more than they could save.
 inline constexpr std::int64_t ParallelPassSamples = std::int64_t{1} << 16;
 
-// The passes work in slices and report their progress between two, where the window gets to
-// answer. A pass's first slice is this many samples per channel, a few milliseconds of work;
-// the later ones are sized by time (see SliceLengths).
-inline constexpr std::uint64_t FirstSliceSamples = std::uint64_t{1} << 16;
+// What one unit of a pass is: the samples of a channel it spans, and the bytes the pass
+// writes for it into each of its arrays (a block spans 600 samples and gets 2400 bytes of
+// counts per channel).
+struct PassUnit {
+  std::int64_t Samples;
+  std::int64_t Bytes;
+};
+inline constexpr PassUnit SampleOfDoubles{1, 8};
 
-// The slice lengths of a pass whose unit spans `unitSamples` samples per channel (a block
-// spans 600), so that its first slice covers FirstSliceSamples.
-SliceLengths PassSliceLengths(std::uint64_t unitSamples);
+// Each thread of a pass writes stretches of an array of its own, at most this many bytes
+// long: half a huge page. A huge page's first touch, which zeroes all of its 2 MiB, is then
+// waited for by few threads, and the threads zero their pages in parallel.
+inline constexpr std::int64_t StretchBytes = std::int64_t{1} << 20;
+
+// The longest stretch of a pass, in units; at least 1.
+std::int64_t LongestStretch(PassUnit unit);
+
+// The fewest stretches per lane (array) for which a pass over `lanes` of them hands out its
+// stretches in whole rounds of one per thread: threads / gcd(lanes, threads).
+std::int64_t StretchesPerLaneAndRound(int lanes);
+
+// The slice lengths of a pass over `lanes` arrays. The passes report their progress between
+// two slices, where the window gets to answer. The first slice gives every thread one longest
+// stretch, a few milliseconds of work; the later ones are sized by time (see SliceLengths).
+SliceLengths PassSliceLengths(int lanes, PassUnit unit);
 
 // What the passes compute does not depend on where their slices end, so tests cut every
 // pass's slices at lengths of their choosing to show it: slices of these many samples per

@@ -4,39 +4,46 @@
 
 #include "platform/parallel_passes.h"
 
-// The stretches a pass hands to its threads, in samples per channel. Each thread works on
-// stretches of a channel of its own: a huge page's first touch, which zeroes all of its 2 MiB,
-// is then waited for by no more than a few threads, and the threads zero their pages in
-// parallel. A slice is cut into stretches of at most StretchSamples (half a huge page of
-// doubles; the arrays begin on a huge page and the stretches lie where their multiples
-// fall), and no finer than it takes to give every thread one (down to MinStretchSamples).
-inline constexpr std::int64_t StretchSamples = std::int64_t{1} << 17;
-inline constexpr std::int64_t MinStretchSamples = std::int64_t{1} << 12;
+// A slice is cut into stretches of at most LongestStretch, and no finer than it takes to give
+// every thread one, down to this many bytes.
+inline constexpr std::int64_t ShortestStretchBytes = std::int64_t{1} << 15;
 
-// The length of the stretches of [first, end) in a pass over `lanes` arrays whose unit spans
-// `unitSamples` samples per channel; at least 1.
-std::int64_t StretchLength(int lanes, std::int64_t first, std::int64_t end,
-                           std::int64_t unitSamples);
+// A slice gives the threads at least this many rounds of one stretch each: a thread that the
+// machine's other work holds up, or wakes late, leaves its later stretches to the others.
+inline constexpr std::int64_t StretchRounds = 4;
+
+// How a slice of `units` units of each lane is cut: `PerLane` stretches of `Length` units,
+// the last one of a lane perhaps shorter. As few stretches as keep every stretch within
+// LongestStretch and give the threads whole rounds of one each (see
+// StretchesPerLaneAndRound), StretchRounds at least, unless that would make them shorter
+// than ShortestStretchBytes.
+struct StretchCut {
+  std::int64_t PerLane;
+  std::int64_t Length;
+};
+StretchCut CutIntoStretches(int lanes, std::int64_t units, PassUnit unit);
 
 // Runs work(lane, from, to) over the units [first, end) of each of `lanes` arrays, cut into
-// stretches (see StretchLength), in one parallel region: the stretches go to the threads one
-// at a time as they come free, so a thread that the machine's other work holds up delays only
-// the stretch it has. What `work` computes for a unit may depend only on the unit's inputs,
-// and what it sums up must come out the same in any order.
+// stretches (see CutIntoStretches), in one parallel region: the stretches go to the threads
+// one at a time as they come free, so a thread that the machine's other work holds up delays
+// only the stretch it has. They go out round by round, the stretches of one round as far
+// apart as the rounds allow: on a quiet machine each thread goes on where its last stretch
+// ended, on pages no other thread touches at the same time. What `work` computes for a unit
+// may depend only on the unit's inputs, and what it sums up must come out the same in any
+// order.
 template <typename Work>
-void ForEachStretch(int lanes, std::int64_t first, std::int64_t end, std::int64_t unitSamples,
-                    Work&& work) {
+void ForEachStretch(int lanes, std::int64_t first, std::int64_t end, PassUnit unit, Work&& work) {
   if (lanes <= 0 || end <= first) return;
-  const std::int64_t stretch = StretchLength(lanes, first, end, unitSamples);
-  const std::int64_t firstStretch = first / stretch;
-  const std::int64_t perLane = (end - 1) / stretch - firstStretch + 1;
-  const std::int64_t items = perLane * lanes;
-  const bool parallel = items > 1 && (end - first) * unitSamples * lanes >= ParallelPassSamples;
+  const StretchCut cut = CutIntoStretches(lanes, end - first, unit);
+  const std::int64_t items = cut.PerLane * lanes;
+  const bool parallel = items > 1 && (end - first) * unit.Samples * lanes >= ParallelPassSamples;
+  const std::int64_t threads = PassThreads();
+  const std::int64_t rounds = items % threads == 0 ? items / threads : 1;
 #pragma omp parallel for schedule(dynamic, 1) if (parallel)
-  for (std::int64_t item = 0; item < items; ++item) {
-    const std::int64_t index = firstStretch + item % perLane;
-    const std::int64_t from = index * stretch > first ? index * stretch : first;
-    const std::int64_t to = (index + 1) * stretch < end ? (index + 1) * stretch : end;
-    work(static_cast<int>(item / perLane), from, to);
+  for (std::int64_t turn = 0; turn < items; ++turn) {
+    const std::int64_t item = rounds > 1 ? turn % threads * rounds + turn / threads : turn;
+    const std::int64_t from = first + item % cut.PerLane * cut.Length;
+    const std::int64_t to = end - from > cut.Length ? from + cut.Length : end;
+    work(static_cast<int>(item / cut.PerLane), from, to);
   }
 }

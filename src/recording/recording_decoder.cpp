@@ -19,6 +19,8 @@ constexpr std::uint32_t UnitsPerHour = 2160000;
 constexpr std::uint32_t UnitsPerMinute = 36000;
 constexpr std::uint32_t UnitsPerSecond = 600;
 constexpr double SpeedScale = 10.0;
+// A block's counts, 4 bytes each, go to every slot's array.
+constexpr PassUnit BlockUnit{FramesPerBlock, 4 * FramesPerBlock};
 
 std::string TwoDigits(std::uint32_t value) {
   return (value < 10 ? "0" : "") + std::to_string(value);
@@ -36,7 +38,7 @@ void BlockPass(const std::uint8_t* file, std::int64_t first, std::int64_t end,
                double* speedPositions, std::array<std::atomic<std::uint64_t>, SlotCount>& sums) {
   constexpr std::size_t BlockBytes = BlockSize(Channels == 10);
   constexpr std::size_t FrameBytes = 4 * Channels;
-  ForEachStretch(1, first, end, FramesPerBlock, [&](int, std::int64_t from, std::int64_t to) {
+  ForEachStretch(1, first, end, BlockUnit, [&](int, std::int64_t from, std::int64_t to) {
     std::array<std::uint64_t, SlotCount> stretchSum{};
     for (std::int64_t block = from; block < to; ++block) {
       const std::uint8_t* header = file + block * BlockBytes;
@@ -66,7 +68,7 @@ void BlockPassInSlices(const std::uint8_t* file, std::int64_t blocksUsed,
                        double* speedPositions, std::array<std::uint64_t, SlotCount>& channelSum,
                        const WorkProgress& progress) {
   std::array<std::atomic<std::uint64_t>, SlotCount> sums{};
-  RunInSlices(blocksUsed, PassSliceLengths(FramesPerBlock), progress,
+  RunInSlices(blocksUsed, PassSliceLengths(1, BlockUnit), progress,
               [&](std::uint64_t first, std::uint64_t end) {
                 BlockPass<Channels>(file, static_cast<std::int64_t>(first),
                                     static_cast<std::int64_t>(end), rawSamples, speedValues,
@@ -76,10 +78,10 @@ void BlockPassInSlices(const std::uint8_t* file, std::int64_t blocksUsed,
 }
 
 void FillSampleIndex(double* sampleIndex, std::uint32_t sampleCount, const WorkProgress& progress) {
-  RunInSlices(sampleCount, PassSliceLengths(1), progress,
+  RunInSlices(sampleCount, PassSliceLengths(1, SampleOfDoubles), progress,
               [&](std::uint64_t first, std::uint64_t end) {
                 ForEachStretch(1, static_cast<std::int64_t>(first), static_cast<std::int64_t>(end),
-                               1, [&](int, std::int64_t from, std::int64_t to) {
+                               SampleOfDoubles, [&](int, std::int64_t from, std::int64_t to) {
                                  for (std::int64_t n = from; n < to; ++n)
                                    sampleIndex[n] = static_cast<double>(n);
                                });
@@ -92,23 +94,25 @@ void ConvertChannels(const std::vector<CountConversion>& channels, std::size_t c
                      const WorkProgress& progress) {
   const double limit = AccelerationLimit;
   const int lanes = static_cast<int>(channels.size());
-  RunInSlices(count, PassSliceLengths(1), progress, [&](std::uint64_t first, std::uint64_t end) {
-    ForEachStretch(lanes, static_cast<std::int64_t>(first), static_cast<std::int64_t>(end), 1,
-                   [&](int lane, std::int64_t from, std::int64_t to) {
-                     const CountConversion& c = channels[static_cast<std::size_t>(lane)];
-                     const double offset = c.Offset;
-                     const double divisor = c.Sensitivity;
-                     const bool inverted = c.Inverted;
-                     const std::uint32_t* raw = c.Raw;
-                     double* acceleration = c.Acceleration;
-                     for (std::int64_t n = from; n < to; ++n) {
-                       const double value = (offset - static_cast<double>(raw[n])) / divisor;
-                       const double signedValue = inverted ? -value : value;
-                       acceleration[n] =
-                           signedValue > limit || signedValue < -limit ? 0.0 : signedValue;
-                     }
-                   });
-  });
+  RunInSlices(count, PassSliceLengths(lanes, SampleOfDoubles), progress,
+              [&](std::uint64_t first, std::uint64_t end) {
+                ForEachStretch(
+                    lanes, static_cast<std::int64_t>(first), static_cast<std::int64_t>(end),
+                    SampleOfDoubles, [&](int lane, std::int64_t from, std::int64_t to) {
+                      const CountConversion& c = channels[static_cast<std::size_t>(lane)];
+                      const double offset = c.Offset;
+                      const double divisor = c.Sensitivity;
+                      const bool inverted = c.Inverted;
+                      const std::uint32_t* raw = c.Raw;
+                      double* acceleration = c.Acceleration;
+                      for (std::int64_t n = from; n < to; ++n) {
+                        const double value = (offset - static_cast<double>(raw[n])) / divisor;
+                        const double signedValue = inverted ? -value : value;
+                        acceleration[n] =
+                            signedValue > limit || signedValue < -limit ? 0.0 : signedValue;
+                      }
+                    });
+              });
 }
 
 void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, float sensitivity,

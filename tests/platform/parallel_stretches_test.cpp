@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <omp.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 namespace {
+
+constexpr PassUnit Block{600, 2400};
 
 class ParallelStretches : public ::testing::TestWithParam<int> {
  protected:
@@ -17,28 +20,31 @@ class ParallelStretches : public ::testing::TestWithParam<int> {
   int defaultThreads_ = omp_get_max_threads();
 };
 
-// Every unit of every lane is worked on exactly once, in stretches within their bounds that
-// lie on their multiples, whatever the threads and wherever the slice starts.
+// Every unit of every lane is worked on exactly once, in stretches of the cut's length laid
+// end to end from the slice's start, whatever the threads and wherever the slice starts.
 TEST_P(ParallelStretches, CoverEveryLanesUnitsOnce) {
   const struct {
     int Lanes;
     std::int64_t First;
     std::int64_t End;
-    std::int64_t UnitSamples;
+    PassUnit Unit;
   } cases[] = {
-      {1, 0, 1, 1},       {1, 0, 100000, 1},  {10, 5000, 700000, 1}, {3, 131071, 131075, 1},
-      {1, 17, 3601, 600}, {6, 0, 2000000, 1}, {2, 0, 0, 1},
+      {1, 0, 1, SampleOfDoubles},
+      {1, 0, 100000, SampleOfDoubles},
+      {10, 5000, 700000, SampleOfDoubles},
+      {3, 131071, 131075, SampleOfDoubles},
+      {1, 17, 3601, Block},
+      {6, 0, 2000000, SampleOfDoubles},
+      {2, 0, 0, SampleOfDoubles},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Lanes << " lanes [" << c.First << ", " << c.End << ")");
-    const std::int64_t stretch = StretchLength(c.Lanes, c.First, c.End, c.UnitSamples);
-    EXPECT_GE(stretch, 1);
-    EXPECT_LE(stretch * c.UnitSamples, std::max(StretchSamples, c.UnitSamples));
+    const StretchCut cut = CutIntoStretches(c.Lanes, c.End - c.First, c.Unit);
     std::vector<std::vector<int>> visits(c.Lanes, std::vector<int>(c.End, 0));
     std::vector<int> misplaced(c.Lanes, 0);
-    ForEachStretch(c.Lanes, c.First, c.End, c.UnitSamples,
+    ForEachStretch(c.Lanes, c.First, c.End, c.Unit,
                    [&](int lane, std::int64_t from, std::int64_t to) {
-                     if (to - from > stretch || (from != c.First && from % stretch != 0)) {
+                     if (to - from > cut.Length || (from - c.First) % cut.Length != 0) {
                        ++misplaced[lane];
                      }
                      for (std::int64_t n = from; n < to; ++n) ++visits[lane][n];
@@ -52,18 +58,44 @@ TEST_P(ParallelStretches, CoverEveryLanesUnitsOnce) {
   }
 }
 
-// A stretch gives each thread pages of its own: no longer than half a huge page of doubles,
-// no finer than it takes to give every thread one, and not split where there are as many
-// lanes as threads.
-TEST_P(ParallelStretches, AreAsLongAsGivesEveryThreadOne) {
+// A thread writes at most half a huge page of an array in one stretch, the stretches of all
+// lanes come out in four or more whole rounds of one per thread, and none is cut shorter than
+// 32 KiB unless the slice is.
+TEST_P(ParallelStretches, AreCutInWholeRoundsOfHalfAHugePageAtMost) {
   const std::int64_t threads = GetParam();
-  EXPECT_EQ(StretchLength(1, 0, 4 * StretchSamples * threads, 1), StretchSamples);
-  EXPECT_EQ(StretchLength(1, 0, 1000 * threads, 1), MinStretchSamples);
-  EXPECT_EQ(StretchLength(1, 0, 10000 * threads, 1), 10000);
-  EXPECT_EQ(StretchLength(static_cast<int>(threads), 0, 50000, 1), 50000);
-  // In blocks of 600 samples.
-  EXPECT_EQ(StretchLength(1, 0, 3601, 600), StretchSamples / 600);
-  EXPECT_EQ(StretchLength(1, 0, 109, 600), (109 + threads - 1) / threads);
+  const std::int64_t halfPage = StretchBytes / 8;
+  const struct {
+    int Lanes;
+    std::int64_t Units;
+    PassUnit Unit;
+  } cases[] = {
+      {1, 40 * halfPage, SampleOfDoubles},
+      {10, 3 * halfPage + 7, SampleOfDoubles},
+      {10, halfPage, SampleOfDoubles},
+      {6, 2000000, SampleOfDoubles},
+      {1, 3601, Block},
+      {1, 113, Block},
+      {1, 1000, SampleOfDoubles},
+      {3, 3, SampleOfDoubles},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Lanes << " lanes of " << c.Units << " units");
+    const StretchCut cut = CutIntoStretches(c.Lanes, c.Units, c.Unit);
+    EXPECT_EQ(cut.PerLane, (c.Units + cut.Length - 1) / cut.Length);
+    EXPECT_LE(cut.Length * c.Unit.Bytes, StretchBytes);
+    const std::int64_t stretches = cut.PerLane * c.Lanes;
+    if (cut.Length * c.Unit.Bytes >= 2 * ShortestStretchBytes) {
+      EXPECT_EQ(stretches % threads, 0) << stretches << " stretches";
+      EXPECT_GE(stretches / threads, StretchRounds);
+    } else {
+      EXPECT_EQ(cut.PerLane,
+                std::max<std::int64_t>(c.Units * c.Unit.Bytes / ShortestStretchBytes, 1));
+    }
+  }
+  // Ten lanes over eight threads: four stretches of each make five rounds.
+  if (threads == 8) {
+    EXPECT_EQ(CutIntoStretches(10, halfPage, SampleOfDoubles).PerLane, 4);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, ParallelStretches, ::testing::Values(1, 3, 8));
