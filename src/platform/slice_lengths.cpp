@@ -16,8 +16,10 @@ void RefuseZero(std::uint64_t length) {
 
 SliceLengths::SliceLengths(std::uint64_t first) : first_(first), next_(first) {
   RefuseZero(first);
-  // No slice grows past this, so that even the fastest pass reports a few times over a day.
-  longest_ = first > std::numeric_limits<std::uint64_t>::max() / 256 ? first : first * 256;
+  // No slice is longer than this: a rate measured wrong cannot make one slice of a whole day.
+  longest_ = first > std::numeric_limits<std::uint64_t>::max() / LongestInFirsts
+                 ? first
+                 : first * LongestInFirsts;
 }
 
 SliceLengths::SliceLengths(std::vector<std::uint64_t> cycle) : cycle_(std::move(cycle)) {

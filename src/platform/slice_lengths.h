@@ -9,7 +9,8 @@
 // and reporting after it cost nothing beside its work, short enough that the window answers
 // between two. How fast a unit goes depends on the pass and on how busy the machine is, so
 // after a first short slice each one is sized from the rate of the slice before it, growing
-// by a bounded factor at a time and never shorter than the first.
+// by a bounded factor at a time, never shorter than the first and never longer than a bounded
+// number of firsts.
 class SliceLengths {
  public:
   // Slices sized by time, the first `first` units long; refuses a length of 0, which would
@@ -27,6 +28,8 @@ class SliceLengths {
   static constexpr double SliceSeconds = 0.025;
   // How much longer a slice may be than the one before it.
   static constexpr std::uint64_t Growth = 16;
+  // How much longer a slice may be than the first.
+  static constexpr std::uint64_t LongestInFirsts = 64;
 
  private:
   std::vector<std::uint64_t> cycle_;

@@ -37,7 +37,7 @@ TEST(SliceLengths, RefusesALengthOfZero) {
 }
 
 // After a short first slice each is sized to take SliceSeconds at the rate of the one
-// before, growing by Growth at most, never shorter than the first nor longer than 256 firsts.
+// before, growing by Growth at most, never shorter than the first nor longer than 64 firsts.
 TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLast) {
   constexpr double Aim = SliceLengths::SliceSeconds;
   const struct {
@@ -51,7 +51,7 @@ TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLast) {
       {"a busy machine: shorter", 32000, 2 * Aim, 16000},
       {"very busy: no shorter than the first", 16000, 1000 * Aim, 1000},
       {"too short for the clock: grows by the factor", 1000, 0.0, 16000},
-      {"no longer than 256 firsts", 200000, Aim / 40, 256000},
+      {"no longer than 64 firsts", 60000, Aim / 40, 64000},
   };
   SliceLengths lengths(1000);
   EXPECT_EQ(lengths.Next(), 1000u);
