@@ -2,6 +2,7 @@
 
 #include <omp.h>
 
+#include <algorithm>
 #include <numeric>
 #include <stdexcept>
 #include <utility>
@@ -28,8 +29,8 @@ std::int64_t StretchesPerLaneAndRound(int lanes) {
 SliceLengths PassSliceLengths(int lanes, PassUnit unit) {
   if (unit.Samples <= 0) throw std::invalid_argument("a pass's unit spans no sample");
   if (chosenSliceSamples.empty()) {
-    return SliceLengths(
-        static_cast<std::uint64_t>(StretchesPerLaneAndRound(lanes) * LongestStretch(unit)));
+    const std::int64_t round = StretchesPerLaneAndRound(lanes) * LongestStretch(unit);
+    return SliceLengths(static_cast<std::uint64_t>(std::max<std::int64_t>(round / 2, 1)));
   }
   const auto samples = static_cast<std::uint64_t>(unit.Samples);
   std::vector<std::uint64_t> units;

@@ -32,9 +32,9 @@ std::int64_t LongestStretch(PassUnit unit);
 std::int64_t StretchesPerLaneAndRound(int lanes);
 
 // The slice lengths of a pass over `lanes` arrays. The passes report their progress between
-// two slices, where the window gets to answer. The first slice is as long as one round of
-// longest stretches, one per thread, a few milliseconds of work; the later ones are sized by
-// time (see SliceLengths).
+// two slices, where the window gets to answer. The first slice is half as long as one round of
+// longest stretches, one per thread: a few milliseconds of work on a quiet machine, and short
+// enough on a busy one; the later ones are sized by time (see SliceLengths).
 SliceLengths PassSliceLengths(int lanes, PassUnit unit);
 
 // What the passes compute does not depend on where their slices end, so tests cut every

@@ -14,8 +14,9 @@ void RefuseZero(std::uint64_t length) {
 
 }  // namespace
 
-SliceLengths::SliceLengths(std::uint64_t first) : first_(first), next_(first) {
+SliceLengths::SliceLengths(std::uint64_t first) : next_(first) {
   RefuseZero(first);
+  shortest_ = std::max<std::uint64_t>(first / ShortestInFirsts, 1);
   // No slice is longer than this: a rate measured wrong cannot make one slice of a whole day.
   longest_ = first > std::numeric_limits<std::uint64_t>::max() / LongestInFirsts
                  ? first
@@ -38,12 +39,17 @@ void SliceLengths::Took(std::uint64_t units, double seconds) {
     next_ = cycle_[turn_];
     return;
   }
+  unitsSoFar_ += static_cast<double>(units);
+  secondsSoFar_ += seconds;
   const std::uint64_t grown =
       units > std::numeric_limits<std::uint64_t>::max() / Growth ? units : units * Growth;
-  // A slice too short for the clock to see grows by the whole factor.
-  const double fitting = seconds > 0.0 ? static_cast<double>(units) * (SliceSeconds / seconds)
-                                       : static_cast<double>(grown);
+  // The slower of the last slice's rate and the pass's so far: a pass whose slices stall now
+  // and then goes on in slices that a stall does not stretch far. A pass too short for the
+  // clock to see grows by the whole factor.
+  double rate = secondsSoFar_ > 0.0 ? unitsSoFar_ / secondsSoFar_ : 0.0;
+  if (seconds > 0.0) rate = std::min(rate, static_cast<double>(units) / seconds);
+  const double fitting = rate > 0.0 ? rate * SliceSeconds : static_cast<double>(grown);
   const double bounded =
       std::min({fitting, static_cast<double>(grown), static_cast<double>(longest_)});
-  next_ = std::max(first_, static_cast<std::uint64_t>(bounded));
+  next_ = std::max(shortest_, static_cast<std::uint64_t>(bounded));
 }

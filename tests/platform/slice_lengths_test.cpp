@@ -36,9 +36,10 @@ TEST(SliceLengths, RefusesALengthOfZero) {
   EXPECT_EQ(slices, 0);
 }
 
-// After a short first slice each is sized to take SliceSeconds at the rate of the one
-// before, growing by Growth at most, never shorter than the first nor longer than 64 firsts.
-TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLast) {
+// After a short first slice each is sized to take SliceSeconds at the slower of the rate of
+// the one before and the rate of the pass so far, growing by Growth at most, never shorter than
+// an eighth of the first nor longer than 64 firsts.
+TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLastAndOfThePass) {
   constexpr double Aim = SliceLengths::SliceSeconds;
   const struct {
     const char* What;
@@ -46,12 +47,12 @@ TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLast) {
     double Seconds;
     std::uint64_t Next;
   } steps[] = {
-      {"the first slice went fast: grows by the factor", 1000, Aim / 400, 16000},
-      {"twice as long at this rate", 16000, Aim / 2, 32000},
-      {"a busy machine: shorter", 32000, 2 * Aim, 16000},
-      {"very busy: no shorter than the first", 16000, 1000 * Aim, 1000},
-      {"too short for the clock: grows by the factor", 1000, 0.0, 16000},
-      {"no longer than 64 firsts", 60000, Aim / 40, 64000},
+      {"the first slice went fast: grows by the factor", 1000, Aim / 400, 4000},
+      {"twice as long at this rate", 4000, Aim / 2, 8000},
+      {"a busy machine: shorter", 8000, 2 * Aim, 4000},
+      {"stalled: no shorter than an eighth of the first", 4000, 40 * Aim, 125},
+      // 17125 units in 42.5125 aims.
+      {"fast again: held to the pass's rate after a stall", 125, Aim / 100, 402},
   };
   SliceLengths lengths(1000);
   EXPECT_EQ(lengths.Next(), 1000u);
@@ -59,6 +60,14 @@ TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLast) {
     lengths.Took(step.Units, step.Seconds);
     EXPECT_EQ(lengths.Next(), step.Next) << step.What;
   }
+
+  SliceLengths tooShortForTheClock(1000);
+  tooShortForTheClock.Took(1000, 0.0);
+  EXPECT_EQ(tooShortForTheClock.Next(), 4000u);
+
+  SliceLengths fast(10);
+  for (int slice = 0; slice < 12; ++slice) fast.Took(fast.Next(), Aim / 1000);
+  EXPECT_EQ(fast.Next(), 640u);
 }
 
 // Whatever their lengths, the slices cover the whole pass once, in order, and progress is
@@ -74,7 +83,8 @@ TEST(SliceLengths, SlicesCoverThePassInOrderAndReportBetween) {
   EXPECT_EQ(timed.Ran.front(), (std::pair<std::uint64_t, std::uint64_t>{0, 100}));
   for (std::size_t i = 1; i < timed.Ran.size(); ++i) {
     EXPECT_EQ(timed.Ran[i].first, timed.Ran[i - 1].second);
-    EXPECT_GE(timed.Ran[i].second - timed.Ran[i].first, i + 1 < timed.Ran.size() ? 100u : 1u);
+    EXPECT_GE(timed.Ran[i].second - timed.Ran[i].first,
+              i + 1 < timed.Ran.size() ? 100 / SliceLengths::ShortestInFirsts : 1u);
   }
   EXPECT_EQ(timed.Ran.back().second, 5000000u);
   EXPECT_EQ(timed.Reported.size(), timed.Ran.size() - 1);
