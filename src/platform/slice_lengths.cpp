@@ -17,7 +17,8 @@ void RefuseZero(std::uint64_t length) {
 SliceLengths::SliceLengths(std::uint64_t first) : next_(first) {
   RefuseZero(first);
   shortest_ = std::max<std::uint64_t>(first / ShortestInFirsts, 1);
-  // No slice is longer than this: a rate measured wrong cannot make one slice of a whole day.
+  // No slice is longer than this: a slice that the kernel stalls, as it does when memory runs
+  // short, takes many times its aim, and this keeps it within what the window can wait.
   longest_ = first > std::numeric_limits<std::uint64_t>::max() / LongestInFirsts
                  ? first
                  : first * LongestInFirsts;

@@ -34,7 +34,7 @@ class SliceLengths {
   // How much longer a slice may be than the one before it.
   static constexpr std::uint64_t Growth = 4;
   // How much longer a slice may be than the first.
-  static constexpr std::uint64_t LongestInFirsts = 64;
+  static constexpr std::uint64_t LongestInFirsts = 4;
 
  private:
   std::vector<std::uint64_t> cycle_;

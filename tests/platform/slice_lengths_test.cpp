@@ -38,7 +38,7 @@ TEST(SliceLengths, RefusesALengthOfZero) {
 
 // After a short first slice each is sized to take SliceSeconds at the slower of the rate of
 // the one before and the rate of the pass so far, growing by Growth at most, never shorter than
-// an eighth of the first nor longer than 64 firsts.
+// an eighth of the first nor longer than four firsts.
 TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLastAndOfThePass) {
   constexpr double Aim = SliceLengths::SliceSeconds;
   const struct {
@@ -47,12 +47,12 @@ TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLastAndOfThePass) {
     double Seconds;
     std::uint64_t Next;
   } steps[] = {
-      {"the first slice went fast: grows by the factor", 1000, Aim / 400, 4000},
-      {"twice as long at this rate", 4000, Aim / 2, 8000},
-      {"a busy machine: shorter", 8000, 2 * Aim, 4000},
-      {"stalled: no shorter than an eighth of the first", 4000, 40 * Aim, 125},
-      // 17125 units in 42.5125 aims.
-      {"fast again: held to the pass's rate after a stall", 125, Aim / 100, 402},
+      {"a short slice went fast: grows by the factor", 500, Aim / 400, 2000},
+      {"as many as fit the aim at this rate", 1500, Aim / 2, 3000},
+      {"a busy machine: shorter", 3000, 2 * Aim, 1500},
+      {"stalled: no shorter than an eighth of the first", 1500, 40 * Aim, 125},
+      // 6625 units in 42.5125 aims.
+      {"fast again: held to the pass's rate after a stall", 125, Aim / 100, 155},
   };
   SliceLengths lengths(1000);
   EXPECT_EQ(lengths.Next(), 1000u);
@@ -62,12 +62,12 @@ TEST(SliceLengths, SizesEachSliceFromTheRateOfTheLastAndOfThePass) {
   }
 
   SliceLengths tooShortForTheClock(1000);
-  tooShortForTheClock.Took(1000, 0.0);
-  EXPECT_EQ(tooShortForTheClock.Next(), 4000u);
+  tooShortForTheClock.Took(500, 0.0);
+  EXPECT_EQ(tooShortForTheClock.Next(), 2000u);
 
   SliceLengths fast(10);
   for (int slice = 0; slice < 12; ++slice) fast.Took(fast.Next(), Aim / 1000);
-  EXPECT_EQ(fast.Next(), 640u);
+  EXPECT_EQ(fast.Next(), 40u);
 }
 
 // Whatever their lengths, the slices cover the whole pass once, in order, and progress is
