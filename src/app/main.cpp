@@ -3,9 +3,11 @@
 
 #include "app/program_start.h"
 #include "platform/application.h"
+#include "platform/pass_threads.h"
 #include "platform/qt/qt_desktop.h"
 
 int main(int argc, char** argv) {
+  PreparePassThreads(argv);
   try {
     LetWritesFailPastTheFileSizeLimit();
     FollowDesktopScale();

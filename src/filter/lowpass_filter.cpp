@@ -3,7 +3,9 @@
 #include <cmath>
 
 #include "platform/parallel_passes.h"
+#include "platform/parallel_stretches.h"
 #include "platform/work_progress.h"
+#include "platform/zeroed_storage.h"
 
 namespace {
 
@@ -133,14 +135,24 @@ void LowPassFilterChannels(FilterState& state, double cutoff,
   const Sections sections = DesignFilter(last, cutoff);
   std::vector<Delays> delays(runs.size());
   const auto runCount = static_cast<std::int64_t>(runs.size());
-  RunInSlices(count, SliceSamples(), progress, [&](std::uint64_t first, std::uint64_t end) {
-    const auto from = static_cast<std::uint32_t>(first);
-    const auto to = static_cast<std::uint32_t>(end);
+  RunInSlices(
+      count, PassSliceLengths(static_cast<int>(runCount), SampleOfDoubles), progress,
+      [&](std::uint64_t first, std::uint64_t end) {
+        const auto from = static_cast<std::uint32_t>(first);
+        const auto to = static_cast<std::uint32_t>(end);
+        // A thread filters whole channels, one or two of them with ten channels on
+        // eight threads: the zeroing of fresh output pages is shared out evenly first.
+        ForEachStretch(static_cast<int>(runCount), static_cast<std::int64_t>(first),
+                       static_cast<std::int64_t>(end), SampleOfDoubles,
+                       [&](int run, std::int64_t a, std::int64_t b) {
+                         PopulateForWriting(runs[run].Output + a,
+                                            static_cast<std::size_t>(b - a) * sizeof(double));
+                       });
 #pragma omp parallel for schedule(dynamic, 1) if (count >= ParallelPassSamples)
-    for (std::int64_t r = 0; r < runCount; ++r) {
-      FilterStretch(sections, delays[r], runs[r].Input, runs[r].Output, from, to, count);
-    }
-  });
+        for (std::int64_t r = 0; r < runCount; ++r) {
+          FilterStretch(sections, delays[r], runs[r].Input, runs[r].Output, from, to, count);
+        }
+      });
   KeepDelays(last, delays.back());
   state = last;
 }

@@ -125,13 +125,14 @@ void CountImpactsInTraces(const std::vector<TraceImpactCount>& counts, std::uint
   const auto traceCount = static_cast<std::int64_t>(counts.size());
   std::vector<TraceScan> scans(counts.size());
   // The scan mostly skips blocks of samples below the threshold, a hundred times faster than
-  // a filter run, and every slice ends in a wait for its slowest trace: its slices are far
-  // longer, an hour and more of a recording.
-  RunInSlices(n, 16 * SliceSamples(), progress, [&](std::uint64_t, std::uint64_t end) {
+  // a filter run, and every slice ends in a wait for its slowest trace: slices sized by time
+  // make its slices far longer, an hour and more of a recording.
+  RunInSlices(n, PassSliceLengths(static_cast<int>(traceCount), SampleOfDoubles), progress,
+              [&](std::uint64_t, std::uint64_t end) {
 #pragma omp parallel for schedule(dynamic, 1) if (n >= ParallelPassSamples)
-    for (std::int64_t t = 0; t < traceCount; ++t) {
-      ScanStretch(counts[t].Trace, static_cast<std::int64_t>(end), frameCount, limits,
-                  *counts[t].Row, scans[t]);
-    }
-  });
+                for (std::int64_t t = 0; t < traceCount; ++t) {
+                  ScanStretch(counts[t].Trace, static_cast<std::int64_t>(end), frameCount, limits,
+                              *counts[t].Row, scans[t]);
+                }
+              });
 }

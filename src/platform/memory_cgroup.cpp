@@ -6,138 +6,14 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/cgroup_folders.h"
 #include "platform/system_text_file.h"
 
 namespace {
 
-enum class CgroupVersion { V1, V2 };
-
-// A hierarchy the process's memory is counted in, and its group's path from the hierarchy's
-// root, as /proc/self/cgroup tells them.
-struct MemoryHierarchy {
-  CgroupVersion Version;
-  std::string GroupPath;
-};
-
-// A mount of such a hierarchy: the folder of the hierarchy that it shows (a container often
-// sees only its own group) and where it shows it.
-struct CgroupMount {
-  CgroupVersion Version;
-  std::string Root;
-  std::string MountPoint;
-};
-
 // v1 keeps "no limit" as the largest page count in bytes (9223372036854771712 with 4 KiB
 // pages); no machine has 4 EiB, so anything from here up is no limit.
 constexpr std::uint64_t NoLimitFrom = std::uint64_t{1} << 62;
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  std::istringstream stream(text);
-  std::string part;
-  while (std::getline(stream, part, separator)) parts.push_back(part);
-  return parts;
-}
-
-bool ListsName(const std::string& commaList, const std::string& name) {
-  for (const std::string& entry : Split(commaList, ',')) {
-    if (entry == name) return true;
-  }
-  return false;
-}
-
-// Lines "hierarchy-ID:controller-list:cgroup-path"; the v2 hierarchy is "0::path".
-std::vector<MemoryHierarchy> MemoryHierarchiesOf(const std::string& cgroupText) {
-  std::vector<MemoryHierarchy> hierarchies;
-  for (const std::string& line : Split(cgroupText, '\n')) {
-    const std::size_t first = line.find(':');
-    const std::size_t second = first == std::string::npos ? first : line.find(':', first + 1);
-    if (second == std::string::npos) continue;
-    const std::string id = line.substr(0, first);
-    const std::string controllers = line.substr(first + 1, second - first - 1);
-    const std::string path = line.substr(second + 1);
-    if (id == "0" && controllers.empty()) {
-      hierarchies.push_back({CgroupVersion::V2, path});
-    } else if (ListsName(controllers, "memory")) {
-      hierarchies.push_back({CgroupVersion::V1, path});
-    }
-  }
-  return hierarchies;
-}
-
-// mountinfo writes a space, tab, newline or backslash in a path as an octal escape ("\040").
-std::string Unescaped(const std::string& field) {
-  std::string text;
-  for (std::size_t at = 0; at < field.size(); ++at) {
-    const auto isOctal = [&](std::size_t i) { return field[i] >= '0' && field[i] <= '7'; };
-    if (field[at] == '\\' && at + 3 < field.size() && isOctal(at + 1) && isOctal(at + 2) &&
-        isOctal(at + 3)) {
-      text += static_cast<char>((field[at + 1] - '0') * 64 + (field[at + 2] - '0') * 8 +
-                                (field[at + 3] - '0'));
-      at += 3;
-    } else {
-      text += field[at];
-    }
-  }
-  return text;
-}
-
-// Lines "ID parent major:minor root mount-point options [optional fields...] - type source
-// super-options"; the v1 mounts that count are those of the memory controller.
-std::vector<CgroupMount> CgroupMountsOf(const std::string& mountinfoText) {
-  std::vector<CgroupMount> mounts;
-  for (const std::string& line : Split(mountinfoText, '\n')) {
-    const std::vector<std::string> fields = Split(line, ' ');
-    std::size_t dash = 6;
-    while (dash < fields.size() && fields[dash] != "-") ++dash;
-    if (dash + 3 >= fields.size()) continue;
-    const std::string& type = fields[dash + 1];
-    const std::string& superOptions = fields[dash + 3];
-    if (type == "cgroup2") {
-      mounts.push_back({CgroupVersion::V2, Unescaped(fields[3]), Unescaped(fields[4])});
-    } else if (type == "cgroup" && ListsName(superOptions, "memory")) {
-      mounts.push_back({CgroupVersion::V1, Unescaped(fields[3]), Unescaped(fields[4])});
-    }
-  }
-  return mounts;
-}
-
-std::string WithoutTrailingSlashes(std::string path) {
-  while (!path.empty() && path.back() == '/') path.pop_back();
-  return path;
-}
-
-// The group's path below the mount's root ("" for the root itself), when the mount shows the
-// group. A path that climbs out ("/.." where a cgroup namespace hides the group) shows none.
-std::optional<std::string> PathBelowMountRoot(const std::string& mountRoot,
-                                              const std::string& groupPath) {
-  const std::string root = WithoutTrailingSlashes(mountRoot);
-  const std::string path = WithoutTrailingSlashes(groupPath);
-  if (path.compare(0, root.size(), root) != 0) return std::nullopt;
-  if (path.size() > root.size() && path[root.size()] != '/') return std::nullopt;
-  const std::string below = path.substr(root.size());
-  if ((below + "/").find("/../") != std::string::npos) return std::nullopt;
-  return below;
-}
-
-// The group's folder and those of its ancestors up to the mount point, as far as a mount of
-// its hierarchy shows them.
-std::vector<std::string> GroupFolders(const MemoryHierarchy& hierarchy,
-                                      const std::vector<CgroupMount>& mounts) {
-  for (const CgroupMount& mount : mounts) {
-    if (mount.Version != hierarchy.Version) continue;
-    std::optional<std::string> below = PathBelowMountRoot(mount.Root, hierarchy.GroupPath);
-    if (!below) continue;
-    const std::string mountPoint = WithoutTrailingSlashes(mount.MountPoint);
-    std::vector<std::string> folders{mountPoint + *below};
-    while (!below->empty()) {
-      below->erase(below->rfind('/'));
-      folders.push_back(mountPoint + *below);
-    }
-    return folders;
-  }
-  return {};
-}
 
 // A file holding one number of bytes; none for "max", a missing file or anything else.
 std::optional<std::uint64_t> ReadByteCount(const std::string& root, const std::string& path) {
@@ -247,17 +123,11 @@ std::optional<std::uint64_t> GroupAvailableMemory(const std::string& root,
 }  // namespace
 
 std::optional<std::uint64_t> CgroupAvailableMemory(const std::string& root) {
-  const std::optional<std::string> cgroupText = ReadSystemTextFile(root, "/proc/self/cgroup");
-  const std::optional<std::string> mountinfoText = ReadSystemTextFile(root, "/proc/self/mountinfo");
-  if (!cgroupText || !mountinfoText) return std::nullopt;
-  const std::vector<CgroupMount> mounts = CgroupMountsOf(*mountinfoText);
   std::optional<std::uint64_t> least;
-  for (const MemoryHierarchy& hierarchy : MemoryHierarchiesOf(*cgroupText)) {
-    for (const std::string& folder : GroupFolders(hierarchy, mounts)) {
-      const std::optional<std::uint64_t> group =
-          GroupAvailableMemory(root, folder, hierarchy.Version);
-      if (group && (!least || *group < *least)) least = group;
-    }
+  for (const CgroupFolder& folder : ProcessCgroupFolders(root, "memory")) {
+    const std::optional<std::uint64_t> group =
+        GroupAvailableMemory(root, folder.Path, folder.Version);
+    if (group && (!least || *group < *least)) least = group;
   }
   return least;
 }

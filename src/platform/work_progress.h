@@ -1,7 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+
+#include "platform/slice_lengths.h"
 
 // How far a piece of long work is, as the fraction of it done (0 to 1). A pass that works in
 // slices tells it between two slices, on the thread that runs the pass and while no other
@@ -23,15 +26,19 @@ WorkProgress ProgressPart(const WorkProgress& whole, double from, double to);
 void RunOnWorkerThread(const std::function<void(const WorkProgress& report)>& step,
                        const WorkProgress& progress);
 
-// Runs slice(begin, end) over [0, total) in consecutive slices of `sliceSize` units and tells
-// `progress` between them. The last slice ends the pass and is not reported: the action goes
-// on, and what comes next reports for itself.
+// Runs slice(begin, end) over [0, total) in consecutive slices as long as `lengths` gives
+// them, timing each for the next, and tells `progress` between them. The last slice ends the
+// pass and is not reported: the action goes on, and what comes next reports for itself.
 template <typename Slice>
-void RunInSlices(std::uint64_t total, std::uint64_t sliceSize, const WorkProgress& progress,
+void RunInSlices(std::uint64_t total, SliceLengths lengths, const WorkProgress& progress,
                  Slice&& slice) {
   for (std::uint64_t begin = 0; begin < total;) {
-    const std::uint64_t end = total - begin > sliceSize ? begin + sliceSize : total;
+    const std::uint64_t length = lengths.Next();
+    const std::uint64_t end = total - begin > length ? begin + length : total;
+    const auto start = std::chrono::steady_clock::now();
     slice(begin, end);
+    lengths.Took(end - begin,
+                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     begin = end;
     if (begin < total && progress)
       progress(static_cast<double>(begin) / static_cast<double>(total));

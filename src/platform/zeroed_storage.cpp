@@ -5,6 +5,7 @@
 #include <new>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,4 +48,17 @@ void AdviseHugePages(void* first, std::size_t bytes) {
   if (wholeBegin < wholeEnd) {
     ::madvise(reinterpret_cast<void*>(wholeBegin), wholeEnd - wholeBegin, MADV_HUGEPAGE);
   }
+}
+
+void PopulateForWriting(void* first, std::size_t bytes) {
+  if (bytes == 0) return;
+  const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<std::uintptr_t>(first) / page * page;
+  const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(first) + bytes;
+#ifdef MADV_POPULATE_WRITE
+  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+  (void)begin;
+  (void)end;
+#endif
 }

@@ -19,3 +19,9 @@ std::shared_ptr<void> AllocateZeroed(std::size_t bytes);
 // its writes lie in. Storage smaller than a huge page holds no whole one, and nothing
 // changes there.
 void AdviseHugePages(void* first, std::size_t bytes);
+
+// Has the system give [first, first + bytes) its pages now, as a write would, without changing
+// what they hold: a pass whose threads each write whole arrays of unequal count can have the
+// first touch, which zeroes each fresh page, shared out evenly beforehand. Pages already there
+// cost next to nothing; a system that cannot populate leaves the first write to do it.
+void PopulateForWriting(void* first, std::size_t bytes);

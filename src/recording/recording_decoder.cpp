@@ -1,12 +1,14 @@
 #include "recording/recording_decoder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <new>
 #include <stdexcept>
 
 #include "platform/parallel_passes.h"
+#include "platform/parallel_stretches.h"
 #include "platform/work_progress.h"
 #include "recording/recording_error.h"
 #include "recording/recording_format.h"
@@ -17,28 +19,28 @@ constexpr std::uint32_t UnitsPerHour = 2160000;
 constexpr std::uint32_t UnitsPerMinute = 36000;
 constexpr std::uint32_t UnitsPerSecond = 600;
 constexpr double SpeedScale = 10.0;
+// A block's counts, 4 bytes each, go to every slot's array.
+constexpr PassUnit BlockUnit{FramesPerBlock, 4 * FramesPerBlock};
 
 std::string TwoDigits(std::uint32_t value) {
   return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
-// One pass over the blocks [first, end), the blocks spread over the cores: each block gives
+// One pass over the blocks [first, end), in stretches spread over the cores: each block gives
 // its speed point, and its counts go to their slots' arrays and into the slots' sums at once,
 // so the counts are read from the file only here. A block (24 kB at most) stays in the
-// first-level cache while its slots are taken out one after the other. Each thread sums into
-// totals of its own, added up at the end: integer sums come out the same in any order and
-// over any split into slices.
+// first-level cache while its slots are taken out one after the other. Each stretch sums on
+// its own and adds its totals to the slots' at its end: integer sums come out the same in any
+// order and over any split into slices or stretches.
 template <int Channels>
 void BlockPass(const std::uint8_t* file, std::int64_t first, std::int64_t end,
                const std::array<std::uint32_t*, SlotCount>& rawSamples, double* speedValues,
-               double* speedPositions, std::array<std::uint64_t, SlotCount>& channelSum) {
+               double* speedPositions, std::array<std::atomic<std::uint64_t>, SlotCount>& sums) {
   constexpr std::size_t BlockBytes = BlockSize(Channels == 10);
   constexpr std::size_t FrameBytes = 4 * Channels;
-#pragma omp parallel if ((end - first) * FramesPerBlock >= ParallelPassSamples)
-  {
-    std::array<std::uint64_t, SlotCount> threadSum{};
-#pragma omp for schedule(static)
-    for (std::int64_t block = first; block < end; ++block) {
+  ForEachStretch(1, first, end, BlockUnit, [&](int, std::int64_t from, std::int64_t to) {
+    std::array<std::uint64_t, SlotCount> stretchSum{};
+    for (std::int64_t block = from; block < to; ++block) {
       const std::uint8_t* header = file + block * BlockBytes;
       speedValues[block] = ReadU16LE(header + SpeedOffset) / SpeedScale;
       speedPositions[block] = static_cast<double>(FramesPerBlock * block);
@@ -53,12 +55,11 @@ void BlockPass(const std::uint8_t* file, std::int64_t first, std::int64_t end,
           out[f] = count;
           sum += count;
         }
-        threadSum[slot] += sum;
+        stretchSum[slot] += sum;
       }
     }
-#pragma omp critical
-    for (int slot = 0; slot < Channels; ++slot) channelSum[slot] += threadSum[slot];
-  }
+    for (int slot = 0; slot < Channels; ++slot) sums[slot] += stretchSum[slot];
+  });
 }
 
 template <int Channels>
@@ -66,38 +67,57 @@ void BlockPassInSlices(const std::uint8_t* file, std::int64_t blocksUsed,
                        const std::array<std::uint32_t*, SlotCount>& rawSamples, double* speedValues,
                        double* speedPositions, std::array<std::uint64_t, SlotCount>& channelSum,
                        const WorkProgress& progress) {
-  const std::int64_t sliceBlocks = std::max<std::int64_t>(SliceSamples() / FramesPerBlock, 1);
-  RunInSlices(blocksUsed, sliceBlocks, progress, [&](std::uint64_t first, std::uint64_t end) {
-    BlockPass<Channels>(file, static_cast<std::int64_t>(first), static_cast<std::int64_t>(end),
-                        rawSamples, speedValues, speedPositions, channelSum);
-  });
+  std::array<std::atomic<std::uint64_t>, SlotCount> sums{};
+  RunInSlices(blocksUsed, PassSliceLengths(1, BlockUnit), progress,
+              [&](std::uint64_t first, std::uint64_t end) {
+                BlockPass<Channels>(file, static_cast<std::int64_t>(first),
+                                    static_cast<std::int64_t>(end), rawSamples, speedValues,
+                                    speedPositions, sums);
+              });
+  for (int slot = 0; slot < Channels; ++slot) channelSum[slot] += sums[slot];
 }
 
 void FillSampleIndex(double* sampleIndex, std::uint32_t sampleCount, const WorkProgress& progress) {
-  RunInSlices(sampleCount, SliceSamples(), progress, [&](std::uint64_t first, std::uint64_t end) {
-    const auto from = static_cast<std::int64_t>(first);
-    const auto to = static_cast<std::int64_t>(end);
-#pragma omp parallel for schedule(static) if (to - from >= ParallelPassSamples)
-    for (std::int64_t n = from; n < to; ++n) sampleIndex[n] = static_cast<double>(n);
-  });
+  RunInSlices(sampleCount, PassSliceLengths(1, SampleOfDoubles), progress,
+              [&](std::uint64_t first, std::uint64_t end) {
+                ForEachStretch(1, static_cast<std::int64_t>(first), static_cast<std::int64_t>(end),
+                               SampleOfDoubles, [&](int, std::int64_t from, std::int64_t to) {
+                                 for (std::int64_t n = from; n < to; ++n)
+                                   sampleIndex[n] = static_cast<double>(n);
+                               });
+              });
 }
 
 }  // namespace
 
+void ConvertChannels(const std::vector<CountConversion>& channels, std::size_t count,
+                     const WorkProgress& progress) {
+  const double limit = AccelerationLimit;
+  const int lanes = static_cast<int>(channels.size());
+  RunInSlices(count, PassSliceLengths(lanes, SampleOfDoubles), progress,
+              [&](std::uint64_t first, std::uint64_t end) {
+                ForEachStretch(
+                    lanes, static_cast<std::int64_t>(first), static_cast<std::int64_t>(end),
+                    SampleOfDoubles, [&](int lane, std::int64_t from, std::int64_t to) {
+                      const CountConversion& c = channels[static_cast<std::size_t>(lane)];
+                      const double offset = c.Offset;
+                      const double divisor = c.Sensitivity;
+                      const bool inverted = c.Inverted;
+                      const std::uint32_t* raw = c.Raw;
+                      double* acceleration = c.Acceleration;
+                      for (std::int64_t n = from; n < to; ++n) {
+                        const double value = (offset - static_cast<double>(raw[n])) / divisor;
+                        const double signedValue = inverted ? -value : value;
+                        acceleration[n] =
+                            signedValue > limit || signedValue < -limit ? 0.0 : signedValue;
+                      }
+                    });
+              });
+}
+
 void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, float sensitivity,
                    bool inverted, double* acceleration, const WorkProgress& progress) {
-  const double divisor = sensitivity;
-  const double limit = AccelerationLimit;
-  RunInSlices(count, SliceSamples(), progress, [&](std::uint64_t first, std::uint64_t end) {
-    const auto from = static_cast<std::int64_t>(first);
-    const auto to = static_cast<std::int64_t>(end);
-#pragma omp parallel for schedule(static) if (to - from >= ParallelPassSamples)
-    for (std::int64_t n = from; n < to; ++n) {
-      const double value = (offset - static_cast<double>(raw[n])) / divisor;
-      const double signedValue = inverted ? -value : value;
-      acceleration[n] = signedValue > limit || signedValue < -limit ? 0.0 : signedValue;
-    }
-  });
+  ConvertChannels({{raw, offset, sensitivity, inverted, acceleration}}, count, progress);
 }
 
 std::string StartTimeText(std::uint32_t timeOfDay) {
@@ -237,13 +257,12 @@ void DecodeRecording(RecordingState& state, const FileBytes& bytes,
   for (int slot = 0; slot < channels && sampleCount > 0; ++slot) {
     state.ChannelOffset[slot] = static_cast<double>(state.ChannelSum[slot] / sampleCount);
   }
-  const double slotShare = (ConversionEnd - BlockPassEnd) / channels;
+  std::vector<CountConversion> conversions;
   for (int slot = 0; slot < channels; ++slot) {
-    const double slotStart = BlockPassEnd + slot * slotShare;
-    ConvertCounts(rawSamples[slot], sampleCount, state.ChannelOffset[slot], state.Sensitivity[slot],
-                  false, state.Acceleration[slot].data(),
-                  ProgressPart(progress, slotStart, slotStart + slotShare));
+    conversions.push_back({rawSamples[slot], state.ChannelOffset[slot], state.Sensitivity[slot],
+                           false, state.Acceleration[slot].data()});
   }
+  ConvertChannels(conversions, sampleCount, ProgressPart(progress, BlockPassEnd, ConversionEnd));
 
   FillSampleIndex(state.SampleIndex.data(), sampleCount,
                   ProgressPart(progress, ConversionEnd, 1.0));

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/dyn_array.h"
 #include "platform/work_progress.h"
@@ -62,6 +63,20 @@ RecordingArrays AllocateRecordingArrays(const RecordingGeometry& geometry, bool 
 // the "Invert" boxes both convert with it, in slices that report to `progress`.
 void ConvertCounts(const std::uint32_t* raw, std::size_t count, double offset, float sensitivity,
                    bool inverted, double* acceleration, const WorkProgress& progress = {});
+
+// One channel's part in a conversion of several at once.
+struct CountConversion {
+  const std::uint32_t* Raw;
+  double Offset;
+  float Sensitivity;
+  bool Inverted;
+  double* Acceleration;
+};
+
+// ConvertCounts for the first `count` samples of every channel listed, all of them in each
+// slice.
+void ConvertChannels(const std::vector<CountConversion>& channels, std::size_t count,
+                     const WorkProgress& progress = {});
 
 // Installs the arrays in the state and fills them from the bytes in the layout of
 // state.TenChannels, with the sensitivities already in state.Sensitivity: the geometry

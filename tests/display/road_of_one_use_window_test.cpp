@@ -2,11 +2,13 @@
 #include <omp.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "display/panel_fixture.h"
 #include "filter/lowpass_filter.h"
@@ -151,7 +153,7 @@ class RoadOnEveryCore : public PanelTest, public ::testing::WithParamInterface<b
  protected:
   void TearDown() override {
     omp_set_num_threads(defaultThreads_);
-    SetSliceSamples(0);
+    SetSliceSamples({});
     PanelTest::TearDown();
   }
 
@@ -209,13 +211,17 @@ TEST_P(RoadOnEveryCore, GivesTheBitsOfOneThread) {
 }
 
 // The passes stop between slices to let the window answer; where a slice ends, inside a
-// block, a filter run or an impact's window, changes no bit either. At 245 samples a slice,
-// the impact scan's slices (sixteen times as long) end inside the pulses, 20 samples after the
-// start of one.
+// block, a filter run or an impact's window, changes no bit either, nor do slices of lengths
+// that change from one to the next as slices sized by time do. At 245 samples a slice, the
+// sixteenth slice ends inside a pulse, 20 samples after its start.
 TEST_P(RoadOnEveryCore, GivesTheSameBitsInShortSlices) {
   const std::map<std::string, std::size_t> whole = RoadOnThreads(1);
-  SetSliceSamples(245);
-  ExpectSameBits(RoadOnThreads(3), whole);
+  for (const std::vector<std::uint64_t>& lengths :
+       {std::vector<std::uint64_t>{245}, std::vector<std::uint64_t>{1201, 7, 40000, 600, 70001}}) {
+    SCOPED_TRACE(testing::Message() << lengths.size() << " lengths in turn");
+    SetSliceSamples(lengths);
+    ExpectSameBits(RoadOnThreads(3), whole);
+  }
 }
 
 // The shared filter state ends as the run of the last ticked slot leaves it.
@@ -237,7 +243,7 @@ TEST_P(RoadOnEveryCore, FilterStateEndsAsTheLastSlotsRunLeavesIt) {
 // Every long step of the road tells the desktop how far it is, between its slices and while
 // the action runs: a load, a cut-off choice and a visit to "ICI".
 TEST_P(RoadOnEveryCore, LongStepsReportTheirProgressAsTheyGo) {
-  SetSliceSamples(330);
+  SetSliceSamples({330});
   TForm1& w = Window();
   const auto expectProgress = [this](const char* step, const std::function<void()>& action) {
     SCOPED_TRACE(step);

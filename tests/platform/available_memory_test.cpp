@@ -3,43 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "support/fake_system.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-using FakeFiles = std::vector<std::pair<std::string, std::string>>;
-
-// A folder standing for "/", holding the given files (paths from "/").
-void WriteFakeSystem(const TempFolder& root, const FakeFiles& files) {
-  for (const auto& [path, text] : files) {
-    const std::filesystem::path file = root.Path() + path;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file) << text;
-  }
-}
-
 constexpr const char* Meminfo = "/proc/meminfo";
-constexpr const char* SelfCgroup = "/proc/self/cgroup";
-constexpr const char* Mountinfo = "/proc/self/mountinfo";
 // 20 000 000 kB.
 constexpr std::uint64_t MachineAvailable = std::uint64_t{20000000} * 1024;
 constexpr const char* MachineMeminfo = "MemTotal: 24554328 kB\nMemAvailable: 20000000 kB\n";
-// A systemd hybrid layout: the memory controller on v1, a v2 hierarchy without it.
-constexpr const char* HybridMounts =
-    "31 22 0:28 / /sys/fs/cgroup rw,relatime shared:9 - tmpfs tmpfs rw,mode=755\n"
-    "32 31 0:29 / /sys/fs/cgroup/cpu,cpuacct rw,relatime shared:10 - cgroup cgroup rw,cpu,cpuacct\n"
-    "35 31 0:32 / /sys/fs/cgroup/memory rw,relatime shared:13 - cgroup cgroup rw,memory\n"
-    "41 31 0:38 / /sys/fs/cgroup/unified rw,relatime shared:14 - cgroup2 cgroup2 rw\n";
-constexpr const char* UnifiedMounts =
-    "25 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-    "30 25 0:26 / /sys/fs/cgroup rw,nosuid shared:4 - cgroup2 cgroup2 rw,nsdelegate\n";
 constexpr const char* V1Unlimited = "9223372036854771712\n";
 
 // The process's memory cgroups, read from fake trees: each level is its limit less its usage

@@ -92,3 +92,22 @@ TEST(DynArray, LargeStorageCostsOnlyWhatIsWritten) {
   EXPECT_EQ(array[Written], 0.0);
   EXPECT_EQ(array[Entries - 1], 0.0);
 }
+
+// Populating pages ahead of a write makes them resident and leaves what they hold: the
+// written values stay, the fresh entries read 0.
+TEST(DynArray, PopulatingPagesKeepsWhatTheyHold) {
+  constexpr std::size_t PageSize = 4096;
+  constexpr std::size_t Entries = 2 * HugePageSize / sizeof(double);
+  DynArray<double> array = DynArray<double>::Allocate(Entries);
+  for (std::size_t i = 0; i < 1000; ++i) array.data()[i] = 1.5 + static_cast<double>(i);
+
+  PopulateForWriting(array.data() + 700, (Entries - 700) * sizeof(double));
+
+  std::vector<unsigned char> resident(Entries * sizeof(double) / PageSize);
+  ASSERT_EQ(::mincore(array.data(), Entries * sizeof(double), resident.data()), 0);
+  EXPECT_TRUE(std::all_of(resident.begin(), resident.end(),
+                          [](unsigned char page) { return (page & 1) != 0; }));
+  for (std::size_t i = 0; i < 1000; ++i) ASSERT_EQ(array[i], 1.5 + static_cast<double>(i)) << i;
+  EXPECT_EQ(array[1000], 0.0);
+  EXPECT_EQ(array[Entries - 1], 0.0);
+}

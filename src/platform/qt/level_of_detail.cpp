@@ -31,12 +31,14 @@ void LevelOfDetail::Build(const double* values, std::size_t count) {
 
   // The first level comes from the values in one pass; each further one from the level below.
   // The pass is split over the cores: a load or a filter run hands the view ten long traces
-  // at once, and a bucket's extremes do not depend on who takes them.
+  // at once, and a bucket's extremes do not depend on who takes them. The threads take
+  // shrinking runs of buckets as they come free, so that one the machine's other work holds
+  // up does not hold up the rest.
   const std::size_t buckets = count / Fanout;
   if (buckets == 0) return;
   Level first{Fanout, std::vector<ValueRange>(buckets)};
   const auto bucketCount = static_cast<std::int64_t>(buckets);
-#pragma omp parallel for schedule(static) if (count >= ParallelPassSamples)
+#pragma omp parallel for schedule(guided) if (count >= ParallelPassSamples)
   for (std::int64_t b = 0; b < bucketCount; ++b) {
     const double* run = values + b * Fanout;
     double lo = kEmpty.Min;

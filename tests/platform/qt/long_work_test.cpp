@@ -60,12 +60,12 @@ class LongWorkTest : public QtWindowTest {
  protected:
   void SetUp() override {
     QtWindowTest::SetUp();
-    SetSliceSamples(600);
+    SetSliceSamples({600});
     LongWork::SetTurnInterval(0);
   }
   void TearDown() override {
     LongWork::SetTurnInterval(-1);
-    SetSliceSamples(0);
+    SetSliceSamples({});
     QtWindowTest::TearDown();
   }
 
