@@ -3,8 +3,11 @@
 #include <benchmark/benchmark.h>
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "own_cgroup.h"
 
 // The conditions a desktop or a container puts a pass under, made by the benchmark itself.
 
@@ -30,7 +33,6 @@ class BusyCores {
 class CpuQuota {
  public:
   explicit CpuQuota(int cpus);
-  ~CpuQuota();
   CpuQuota(const CpuQuota&) = delete;
   CpuQuota& operator=(const CpuQuota&) = delete;
 
@@ -38,8 +40,7 @@ class CpuQuota {
   const std::string& Failure() const { return failure_; }
 
  private:
-  std::string group_;
-  std::string formerGroup_;
+  std::optional<OwnCgroup> group_;
   std::string failure_;
 };
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "own_cgroup.h"
+
 // Puts this process, and every thread it starts from now on, into a blkio group of its own whose
 // writes to the disk that holds `folder` are held to `bytesPerSecond`, as on a slow SD card or
 // USB stick. When the object goes the process returns to its group and the new one is removed.
@@ -11,7 +13,6 @@
 class ThrottledDisk {
  public:
   ThrottledDisk(const std::string& folder, std::uint64_t bytesPerSecond);
-  ~ThrottledDisk();
   ThrottledDisk(const ThrottledDisk&) = delete;
   ThrottledDisk& operator=(const ThrottledDisk&) = delete;
 
@@ -19,7 +20,6 @@ class ThrottledDisk {
   const std::string& Problem() const { return problem_; }
 
  private:
-  std::string group_;
-  std::string formerGroup_;
+  OwnCgroup group_;
   std::string problem_;
 };
