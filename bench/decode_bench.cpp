@@ -1,7 +1,8 @@
 // Decoding a one-hour ten-channel recording (3601 blocks, 86,481,616 bytes), beside a plain
 // copy of the same bytes into fresh memory and a plain read() of the file into fresh memory:
 // the load should stay within 5 copies, and the open command through the File menu within
-// 1.5 plain reads.
+// 1.6 plain reads, quiet, and within twice its quiet time beside four busy cores or under a
+// two-CPU quota.
 //
 //   decode_bench                 the timings, with the ratios to the copy and to the read
 //   decode_bench --peak-memory   opens it through the menu, filters it and opens it again;
