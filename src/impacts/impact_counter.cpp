@@ -126,7 +126,8 @@ void CountImpactsInTraces(const std::vector<TraceImpactCount>& counts, std::uint
   std::vector<TraceScan> scans(counts.size());
   // The scan mostly skips blocks of samples below the threshold, a hundred times faster than
   // a filter run, and every slice ends in a wait for its slowest trace: slices sized by time
-  // make its slices far longer, an hour and more of a recording.
+  // grow to their longest here at once, so the scan stops to report only a few times an hour
+  // of a recording.
   RunInSlices(n, PassSliceLengths(static_cast<int>(traceCount), SampleOfDoubles), progress,
               [&](std::uint64_t, std::uint64_t end) {
 #pragma omp parallel for schedule(dynamic, 1) if (n >= ParallelPassSamples)
